@@ -1,0 +1,40 @@
+#include "formats/BankRecord.h"
+
+#include "formats/FieldText.h"
+
+namespace formats {
+
+std::span<const std::uint8_t> clampedSlice(std::span<const std::uint8_t> bytes, std::size_t offset,
+                                           std::size_t size)
+{
+    if (offset >= bytes.size())
+        return {};
+    return bytes.subspan(offset, std::min(size, bytes.size() - offset));
+}
+
+GenreEntry decodeGenreEntry(std::span<const std::uint8_t> entry)
+{
+    GenreEntry genre;
+    genre.name = decodeField(clampedSlice(entry, bank::kGenreNameOffset, bank::kGenreNameSize),
+                             FieldCoding::Plain);
+    const auto count = clampedSlice(entry, bank::kGenreCountOffset, bank::kGenreCountSize);
+    const unsigned low = count.size() > 0 ? count[0] : 0;
+    const unsigned high = count.size() > 1 ? count[1] : 0;
+    genre.count = static_cast<std::uint16_t>(low + 256 * high);
+    return genre;
+}
+
+BankRecord decodeRecord(std::span<const std::uint8_t> record)
+{
+    BankRecord decoded;
+    decoded.question = decodeField(clampedSlice(record, bank::kQuestionOffset, bank::kQuestionSize),
+                                   FieldCoding::Shifted);
+    for (int slot = 0; slot < bank::kAnswerSlots; ++slot) {
+        const std::size_t offset = bank::kAnswerOffset + static_cast<std::size_t>(slot) * bank::kAnswerSize;
+        decoded.answers[static_cast<std::size_t>(slot)] =
+            decodeField(clampedSlice(record, offset, bank::kAnswerSize), FieldCoding::Shifted);
+    }
+    return decoded;
+}
+
+} // namespace formats

@@ -1,0 +1,38 @@
+#pragma once
+
+// The one seam through which the editor reaches modal dialogs, message boxes, the error
+// box and the beep. The application installs QtPrompts; tests install a scripted
+// implementation that answers and records.
+
+#include "widgets/Dialogs.h"
+
+#include <string>
+#include <string_view>
+
+class QPrinter;
+class QWidget;
+
+namespace widgets {
+
+enum class MessageKind { Warning, Error, Information, Confirmation };
+enum class MessageButtons { Ok, YesNo };
+enum class MessageAnswer { Ok, Yes, No };
+
+class Prompts {
+public:
+    virtual ~Prompts() = default;
+
+    // Each returns true when the user accepted; the dialog object then holds the choice.
+    virtual bool execOpen(OpenDialog& dialog) = 0;
+    virtual bool execSave(SaveDialog& dialog) = 0;
+    virtual bool execPrint(PrintDialog& dialog, QPrinter& printer) = 0;
+    virtual bool execFont(FontDialog& dialog) = 0;
+
+    // A modal box titled with the kind's name ("警告", "ｴﾗｰ", "情報", "確認").
+    virtual MessageAnswer messageBox(std::string_view text, MessageKind kind, MessageButtons buttons) = 0;
+    // The error box: application title, stop icon, OK; `message` is shown as given.
+    virtual void errorBox(std::string_view message) = 0;
+    virtual void beep() = 0;
+};
+
+} // namespace widgets
