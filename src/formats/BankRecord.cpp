@@ -1,7 +1,5 @@
 #include "formats/BankRecord.h"
 
-#include "formats/FieldText.h"
-
 namespace formats {
 
 std::span<const std::uint8_t> clampedSlice(std::span<const std::uint8_t> bytes, std::size_t offset,
@@ -24,17 +22,13 @@ GenreEntry decodeGenreEntry(std::span<const std::uint8_t> entry)
     return genre;
 }
 
-BankRecord decodeRecord(std::span<const std::uint8_t> record)
+void decodeRecord(std::span<const std::uint8_t> record, BankRecord& out)
 {
-    BankRecord decoded;
-    decoded.question = decodeField(clampedSlice(record, bank::kQuestionOffset, bank::kQuestionSize),
-                                   FieldCoding::Shifted);
-    for (int slot = 0; slot < bank::kAnswerSlots; ++slot) {
-        const std::size_t offset = bank::kAnswerOffset + static_cast<std::size_t>(slot) * bank::kAnswerSize;
-        decoded.answers[static_cast<std::size_t>(slot)] =
-            decodeField(clampedSlice(record, offset, bank::kAnswerSize), FieldCoding::Shifted);
+    out.question.decode(clampedSlice(record, bank::kQuestionOffset, bank::kQuestionSize), FieldCoding::Shifted);
+    for (std::size_t slot = 0; slot < bank::kAnswerSlots; ++slot) {
+        const std::size_t offset = bank::kAnswerOffset + slot * bank::kAnswerSize;
+        out.answers[slot].decode(clampedSlice(record, offset, bank::kAnswerSize), FieldCoding::Shifted);
     }
-    return decoded;
 }
 
 } // namespace formats

@@ -4,6 +4,7 @@
 // The spans may be short or empty (the file ended early); nothing is read beyond them.
 
 #include "formats/BankLayout.h"
+#include "formats/FieldText.h"
 
 #include <array>
 #include <cstdint>
@@ -18,8 +19,8 @@ struct GenreEntry {
 };
 
 struct BankRecord {
-    std::string question;                                  // decoded shifted text
-    std::array<std::string, bank::kAnswerSlots> answers;   // slot 0 is the correct answer
+    FieldBuffer<bank::kQuestionSize> question;                           // decoded shifted text
+    std::array<FieldBuffer<bank::kAnswerSize>, bank::kAnswerSlots> answers; // slot 0 is the correct answer
 };
 
 // The part of `bytes` that lies at [offset, offset + size), cut to what `bytes` holds.
@@ -27,6 +28,6 @@ std::span<const std::uint8_t> clampedSlice(std::span<const std::uint8_t> bytes, 
                                            std::size_t size);
 
 GenreEntry decodeGenreEntry(std::span<const std::uint8_t> entry);
-BankRecord decodeRecord(std::span<const std::uint8_t> record);
+void decodeRecord(std::span<const std::uint8_t> record, BankRecord& out);
 
 } // namespace formats

@@ -6,10 +6,14 @@
 // Decoding: every valid character becomes its Unicode character. Every byte that is not
 // part of a valid character becomes a reserved code point of its own (kRawByteBase + byte),
 // which encodes back to that very byte, so any byte sequence survives a trip through a
-// widget and back.
+// widget and back. The one exception: a character with two codes (the IBM and NEC
+// extensions repeat some characters) always encodes to its canonical code, so a
+// non-canonical code comes back as the canonical code of the same character.
 //
 // Encoding: characters code page 932 cannot hold are never replaced; the result names the
-// first such character and where it stands.
+// first such character and where it stands. A few other Unicode forms of its characters,
+// as input methods outside Windows type them (U+301C WAVE DASH for U+FF5E, U+2212 for
+// U+FF0D, ...), encode to the same bytes as the code page 932 form.
 
 #include <QString>
 #include <QStringView>

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages this project needs, only those that are missing.
+# Usage: scripts/install-deps.sh [build|test|fuzz|desktop]...   (default: build)
+set -euo pipefail
+
+build=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev qt6-translations-l10n
+       fonts-ipafont-gothic fonts-ipafont-mincho)
+test=(poppler-utils)
+fuzz=(clang libclang-rt-14-dev)
+desktop=(xvfb xauth)
+
+wanted=()
+[ $# -eq 0 ] && set -- build
+for group in "$@"; do
+  case "$group" in
+    build) wanted+=("${build[@]}") ;;
+    test) wanted+=("${build[@]}" "${test[@]}") ;;
+    fuzz) wanted+=("${fuzz[@]}") ;;
+    desktop) wanted+=("${desktop[@]}") ;;
+    *) echo "install-deps: unknown group '$group'" >&2; exit 2 ;;
+  esac
+done
+
+missing=()
+for pkg in "${wanted[@]}"; do
+  dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || missing+=("$pkg")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+  command -v sudo >/dev/null || { echo "install-deps: run as root or install sudo: ${missing[*]}" >&2; exit 1; }
+  sudo=sudo
+fi
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

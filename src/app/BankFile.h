@@ -1,0 +1,30 @@
+#pragma once
+
+// The open five-choice bank: a file opened for reading only. Every read names its offset;
+// a read that reaches past the end of the file yields the bytes the file holds there.
+
+#include <QFile>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace app {
+
+class BankFile final {
+public:
+    // Opens the file for reading; returns null when it cannot be opened.
+    static std::unique_ptr<BankFile> open(const QString& path);
+
+    // Up to `size` bytes from `offset`; fewer (or none) where the file ends. A negative
+    // offset reads nothing.
+    std::vector<std::uint8_t> read(std::int64_t offset, std::size_t size);
+    std::int64_t size() const { return m_file.size(); }
+
+private:
+    explicit BankFile(const QString& path) : m_file(path) {}
+    QFile m_file;
+};
+
+} // namespace app

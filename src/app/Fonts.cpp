@@ -1,0 +1,40 @@
+#include "app/Fonts.h"
+
+#include <QFontDatabase>
+#include <QStringList>
+
+#include <cmath>
+
+namespace app {
+
+void registerFontSubstitutions()
+{
+    // Only families that are installed and hold Japanese glyphs are offered; Qt's own
+    // fallback could otherwise settle on a Latin face.
+    const auto japanese = [](const QStringList& candidates) {
+        QStringList found;
+        for (const QString& family : candidates) {
+            if (QFontDatabase::hasFamily(family)
+                && QFontDatabase::writingSystems(family).contains(QFontDatabase::Japanese))
+                found << family;
+        }
+        return found;
+    };
+    const QStringList gothic = japanese({"IPAPGothic", "IPA Pゴシック", "Noto Sans CJK JP", "VL PGothic",
+                                         "IPAGothic", "VL Gothic", "TakaoPGothic"});
+    const QStringList mincho = japanese({"IPAPMincho", "IPA P明朝", "Noto Serif CJK JP", "IPAMincho",
+                                         "TakaoPMincho", "IPAPGothic"});
+    QFont::insertSubstitutions(kGothic, gothic);
+    QFont::insertSubstitutions(kMincho, mincho.isEmpty() ? gothic : mincho);
+}
+
+QFont windowFont(const QString& face, int pixelHeightAt120, double scale, bool bold)
+{
+    QFont font(face);
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(pixelHeightAt120 * scale))));
+    font.setBold(bold);
+    font.setStyleStrategy(QFont::PreferMatch);
+    return font;
+}
+
+} // namespace app
