@@ -1,0 +1,56 @@
+#pragma once
+
+// The directory list of the mon file browser: the chain of directories from the drive's
+// root down to the current directory, then the current one's subdirectories. Opening an
+// entry (double-click, or Enter on the selected one) makes it the current directory.
+//
+// The list remembers, per drive, the directory it showed there last in this run, and
+// setDrive() returns to it, as a drive's current directory does on Windows.
+
+#include <QHash>
+#include <QListWidget>
+
+#include <string>
+
+namespace widgets {
+
+class ListItemDelegate;
+
+class DirectoryList final : public QListWidget {
+    Q_OBJECT
+
+public:
+    // Starts on the program's current directory.
+    explicit DirectoryList(QWidget* parent = nullptr);
+
+    // The current directory as a full path; only a drive's root ends in a separator.
+    QString directoryPath() const { return m_directory; }
+    std::string Directory() const;
+
+    // Shows `path` when it is a directory; a path that is none changes nothing.
+    void setDirectory(const QString& path);
+    // Moves to the directory last shown on the drive (mount point) `drive`, else its root.
+    void setDrive(const QString& drive);
+
+    void setItemHeight(int height);
+
+signals:
+    // Every change of the current directory.
+    void changed();
+    void mouseMoved(Qt::KeyboardModifiers modifiers, int x, int y);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    void fill();
+    void open(const QListWidgetItem* item);
+
+    ListItemDelegate* m_delegate;
+    QString m_directory;
+    QHash<QString, QString> m_lastOnDrive;
+};
+
+} // namespace widgets

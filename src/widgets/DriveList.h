@@ -1,0 +1,33 @@
+#pragma once
+
+// The drive list of the mon file browser. On this platform the drives are the file-system
+// root and the other mounted volumes (their mount points), the root first. It starts on
+// the drive that holds the program's current directory.
+
+#include <QComboBox>
+
+#include <string>
+
+namespace widgets {
+
+class DriveList final : public QComboBox {
+    Q_OBJECT
+
+public:
+    explicit DriveList(QWidget* parent = nullptr);
+
+    // The chosen drive: its root directory.
+    QString drivePath() const;
+    std::string Drive() const;
+    // Chooses the drive that holds `path`.
+    void setDrive(const QString& path);
+
+    // The drive (mount point) that holds `path`.
+    static QString driveOf(const QString& path);
+
+signals:
+    // Every change of the chosen drive, by the user or by setDrive().
+    void changed();
+};
+
+} // namespace widgets

@@ -1,0 +1,104 @@
+#include "widgets/FileList.h"
+
+#include "widgets/ListItemDelegate.h"
+#include "widgets/WidgetText.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+namespace widgets {
+namespace {
+
+const QString kMask = QStringLiteral("*.mon");
+
+} // namespace
+
+FileList::FileList(QWidget* parent)
+    : QListWidget(parent)
+    , m_delegate(new ListItemDelegate(this))
+{
+    setItemDelegate(m_delegate);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    viewport()->setMouseTracking(true);
+    setDirectory(QDir::currentPath());
+}
+
+void FileList::setDirectory(const QString& path)
+{
+    m_directory = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    clear();
+    // Without QDir::CaseSensitive the mask matches in any letter case.
+    const QDir directory(m_directory, kMask, QDir::Name | QDir::IgnoreCase,
+                         QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QFileInfo& entry : directory.entryInfoList()) {
+        const QString name = entry.fileName();
+        addItem(entry.isDir() ? QLatin1Char('[') + name + QLatin1Char(']') : name);
+    }
+}
+
+std::string FileList::Directory() const
+{
+    return pathBytes(m_directory);
+}
+
+std::vector<std::string> FileList::Items() const
+{
+    std::vector<std::string> items;
+    items.reserve(std::size_t(count()));
+    for (int i = 0; i < count(); ++i)
+        items.push_back(Item(i));
+    return items;
+}
+
+std::string FileList::Item(int index) const
+{
+    const QListWidgetItem* entry = item(index);
+    return entry ? pathBytes(entry->text()) : std::string();
+}
+
+int FileList::ItemIndex() const
+{
+    const QList<QListWidgetItem*> selected = selectedItems();
+    return selected.isEmpty() ? -1 : row(selected.front());
+}
+
+void FileList::setItemHeight(int height)
+{
+    m_delegate->setItemHeight(height);
+    doItemsLayout();
+}
+
+void FileList::keyPressEvent(QKeyEvent* event)
+{
+    const int before = ItemIndex();
+    // The view keeps a current entry that is not selected (after focusing a fresh list);
+    // the first arrow press selects it rather than moving past it.
+    const bool arrow = event->key() == Qt::Key_Up || event->key() == Qt::Key_Down;
+    if (arrow && before < 0 && currentRow() >= 0) {
+        setCurrentRow(currentRow(), QItemSelectionModel::ClearAndSelect);
+        event->accept();
+        emit clicked();
+        return;
+    }
+    QListWidget::keyPressEvent(event);
+    if (ItemIndex() != before && ItemIndex() >= 0)
+        emit clicked();
+}
+
+void FileList::mousePressEvent(QMouseEvent* event)
+{
+    QListWidget::mousePressEvent(event);
+    if (event->button() == Qt::LeftButton && itemAt(event->position().toPoint()) && ItemIndex() >= 0)
+        emit clicked();
+}
+
+void FileList::mouseMoveEvent(QMouseEvent* event)
+{
+    emit mouseMoved(event->modifiers(), qRound(event->position().x()), qRound(event->position().y()));
+    QListWidget::mouseMoveEvent(event);
+    event->accept();
+}
+
+} // namespace widgets

@@ -1,0 +1,54 @@
+#pragma once
+
+// The file list of the mon file browser: the entries of its directory whose names match
+// "*.mon" (in any letter case), sorted by name; matching directories are shown in square
+// brackets. Hidden entries (names starting with a dot) are not listed.
+//
+// clicked() follows every change of the selected entry by the user, with the mouse or the
+// keyboard, and every click on an entry; changes made by code raise nothing.
+
+#include <QListWidget>
+
+#include <string>
+#include <vector>
+
+namespace widgets {
+
+class ListItemDelegate;
+
+class FileList final : public QListWidget {
+    Q_OBJECT
+
+public:
+    // Starts on the program's current directory.
+    explicit FileList(QWidget* parent = nullptr);
+
+    // Reads the entries of `path` again; an unreadable directory lists nothing.
+    void setDirectory(const QString& path);
+    // The directory as a full path; only a drive's root ends in a separator.
+    QString directoryPath() const { return m_directory; }
+    std::string Directory() const;
+
+    // The entries' texts as shown, directories in brackets.
+    std::vector<std::string> Items() const;
+    std::string Item(int index) const;
+    // The selected entry, or -1.
+    int ItemIndex() const;
+
+    void setItemHeight(int height);
+
+signals:
+    void clicked();
+    void mouseMoved(Qt::KeyboardModifiers modifiers, int x, int y);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    ListItemDelegate* m_delegate;
+    QString m_directory;
+};
+
+} // namespace widgets

@@ -1,0 +1,222 @@
+#include "widgets/MemoPad.h"
+
+#include "formats/MonLines.h"
+#include "text/EditorError.h"
+#include "text/Messages.h"
+#include "widgets/ShiftJis.h"
+#include "widgets/UnencodableTextError.h"
+#include "widgets/WidgetText.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QFile>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextFrame>
+
+namespace widgets {
+namespace {
+
+std::string encodedLine(const QTextBlock& block)
+{
+    sjis::EncodeResult encoded = sjis::fromUnicode(block.text());
+    if (!encoded.ok())
+        throw UnencodableTextError(encoded.badChar, block.blockNumber() + 1);
+    return std::move(encoded.bytes);
+}
+
+} // namespace
+
+MemoPad::MemoPad(QWidget* parent)
+    : QTextEdit(parent)
+{
+    setLineWrapMode(QTextEdit::NoWrap);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setAcceptRichText(false);
+    viewport()->setMouseTracking(true);
+}
+
+void MemoPad::Clear()
+{
+    clear();
+}
+
+void MemoPad::Add(std::string_view line)
+{
+    appendText(textWithLineBreaks(line));
+}
+
+void MemoPad::AddLines(const std::vector<std::string>& lines)
+{
+    if (lines.empty())
+        return;
+    QString joined = textWithLineBreaks(lines.front());
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        joined += QLatin1Char('\n');
+        joined += textWithLineBreaks(lines[i]);
+    }
+    appendText(joined);
+}
+
+void MemoPad::appendText(const QString& lines)
+{
+    QTextCursor cursor(document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.beginEditBlock();
+    // Text typed without a final break: the added lines start after it.
+    if (cursor.block().length() > 1)
+        cursor.insertBlock();
+    cursor.insertText(lines);
+    cursor.insertBlock();
+    cursor.endEditBlock();
+}
+
+int MemoPad::Count() const
+{
+    const QTextDocument* doc = document();
+    const bool endsWithBreak = doc->lastBlock().length() <= 1;
+    return doc->blockCount() - (endsWithBreak ? 1 : 0);
+}
+
+std::string MemoPad::Line(int index) const
+{
+    if (index < 0 || index >= Count())
+        return {};
+    return encodedLine(document()->findBlockByNumber(index));
+}
+
+void MemoPad::LoadFromFile(std::string_view path)
+{
+    QFile file(sjis::toUnicode(path));
+    if (!file.open(QIODevice::ReadOnly))
+        throw text::EditorError(text::formatMessage(sjis::fromUtf8(u8"ﾌｧｲﾙ %s は開けません"), {path}));
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw text::EditorError(text::formatMessage(sjis::fromUtf8(u8"ﾌｧｲﾙ %s は開けません"), {path}));
+
+    QString shown;
+    shown.reserve(bytes.size() + 1);
+    for (const std::string& line : formats::splitLines(std::string_view(bytes.constData(), bytes.size()))) {
+        shown += sjis::toUnicode(line);
+        shown += QLatin1Char('\n');
+    }
+    QTextEdit::setPlainText(shown);
+}
+
+void MemoPad::SaveToFile(std::string_view path) const
+{
+    std::string bytes;
+    if (PlainText()) {
+        const int count = Count();
+        QTextBlock block = document()->firstBlock();
+        for (int i = 0; i < count; ++i, block = block.next()) {
+            bytes += encodedLine(block);
+            bytes += formats::kCrLf;
+        }
+    } else {
+        bytes = toHtml().toStdString();
+    }
+
+    QSaveFile file(sjis::toUnicode(path));
+    const bool written = file.open(QIODevice::WriteOnly)
+                         && file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size())
+                         && file.commit();
+    if (!written)
+        throw text::EditorError(text::formatMessage(sjis::fromUtf8(u8"ﾌｧｲﾙ %s を作成できません"), {path}));
+}
+
+void MemoPad::setSelectionFont(const ChosenFont& font)
+{
+    QTextCharFormat face;
+    face.setFontFamilies(QStringList{font.family});
+    mergeCurrentCharFormat(face);
+
+    QTextCharFormat colour;
+    colour.setForeground(font.color);
+    mergeCurrentCharFormat(colour);
+
+    QTextCharFormat style;
+    style.setFontWeight(font.bold ? QFont::Bold : QFont::Normal);
+    style.setFontItalic(font.italic);
+    style.setFontUnderline(font.underline);
+    style.setFontStrikeOut(font.strikeOut);
+    mergeCurrentCharFormat(style);
+
+    QTextCharFormat size;
+    size.setFontPointSize(font.pointSize);
+    mergeCurrentCharFormat(size);
+}
+
+std::unique_ptr<QTextDocument> MemoPad::printLayout(QPrinter& printer) const
+{
+    std::unique_ptr<QTextDocument> doc(document()->clone());
+    // Laid out for the printer's resolution; the base font is given in screen pixels, so
+    // it is carried over in points to keep its size on paper.
+    QFont base = doc->defaultFont();
+    if (base.pixelSize() > 0)
+        base.setPointSizeF(base.pixelSize() * 72.0 / logicalDpiY());
+    doc->setDefaultFont(base);
+    doc->documentLayout()->setPaintDevice(&printer);
+
+    QTextOption option = doc->defaultTextOption();
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    doc->setDefaultTextOption(option);
+    doc->setDocumentMargin(0);
+    doc->setPageSize(QSizeF(printer.width(), printer.height()));
+    return doc;
+}
+
+void MemoPad::print(QPrinter& printer, const QString& jobTitle) const
+{
+    printer.setDocName(jobTitle);
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return; // the printing system reports its own errors
+    const std::unique_ptr<QTextDocument> doc = printLayout(printer);
+    const QSizeF page = doc->pageSize();
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.palette.setColor(QPalette::Text, Qt::black);
+
+    const int pages = doc->pageCount();
+    for (int i = 0; i < pages; ++i) {
+        if (i > 0)
+            printer.newPage();
+        const QRectF area(QPointF(0, i * page.height()), page);
+        painter.save();
+        painter.translate(0, -area.top());
+        painter.setClipRect(area);
+        context.clip = area;
+        doc->documentLayout()->draw(&painter, context);
+        painter.restore();
+    }
+    painter.end();
+}
+
+void MemoPad::keyPressEvent(QKeyEvent* event)
+{
+    const bool lineBreak = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (lineBreak && event->modifiers().testFlag(Qt::ShiftModifier)) {
+        // Shift+Enter would put a line separator inside the line.
+        QKeyEvent plain(QEvent::KeyPress, event->key(), event->modifiers() & ~Qt::ShiftModifier,
+                        event->text(), event->isAutoRepeat(), ushort(event->count()));
+        QTextEdit::keyPressEvent(&plain);
+        event->setAccepted(plain.isAccepted());
+        return;
+    }
+    QTextEdit::keyPressEvent(event);
+}
+
+void MemoPad::mouseMoveEvent(QMouseEvent* event)
+{
+    emit mouseMoved(event->modifiers(), qRound(event->position().x()), qRound(event->position().y()));
+    QTextEdit::mouseMoveEvent(event);
+    event->accept();
+}
+
+} // namespace widgets

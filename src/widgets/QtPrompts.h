@@ -1,0 +1,26 @@
+#pragma once
+
+// The application's dialogs: Qt's file, print and message dialogs and the font chooser,
+// each modal over the window. Texts cross from Shift-JIS here.
+
+#include "widgets/Prompts.h"
+
+namespace widgets {
+
+class QtPrompts final : public Prompts {
+public:
+    explicit QtPrompts(QWidget* parent) : m_parent(parent) {}
+
+    bool execOpen(OpenDialog& dialog) override;
+    bool execSave(SaveDialog& dialog) override;
+    bool execPrint(PrintDialog& dialog, QPrinter& printer) override;
+    bool execFont(FontDialog& dialog) override;
+    MessageAnswer messageBox(std::string_view text, MessageKind kind, MessageButtons buttons) override;
+    void errorBox(std::string_view message) override;
+    void beep() override;
+
+private:
+    QWidget* m_parent;
+};
+
+} // namespace widgets

@@ -1,0 +1,269 @@
+#include "widgets/StringGrid.h"
+
+#include "text/EditorError.h"
+#include "widgets/ShiftJis.h"
+#include "widgets/StringGridModel.h"
+#include "widgets/StringGridView.h"
+
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+namespace widgets {
+
+namespace {
+
+constexpr int kInitialColCount = 5;
+constexpr int kInitialRowCount = 5;
+constexpr int kInitialColWidth = 64;
+constexpr int kInitialRowHeight = 24;
+constexpr GridOptions kInitialOptions = GridOptions::fromInt(
+    goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goRangeSelect);
+
+} // namespace
+
+StringGrid::StringGrid(QWidget* parent) : QWidget(parent), m_options(kInitialOptions)
+{
+    m_color = palette().color(QPalette::Base);
+    m_fixedColor = palette().color(QPalette::Button);
+
+    m_model = new StringGridModel(this);
+    m_model->setGridColCount(kInitialColCount);
+    m_model->setGridRowCount(kInitialRowCount);
+    m_view = new StringGridView(*this, *m_model);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_view);
+    setFocusProxy(m_view);
+
+    // Every row has the same height unless set one by one, so the view never measures rows.
+    m_view->horizontalHeader()->setDefaultSectionSize(kInitialColWidth);
+    m_view->verticalHeader()->setFixedWidth(kInitialColWidth);
+    m_view->verticalHeader()->setDefaultSectionSize(kInitialRowHeight);
+    m_view->horizontalHeader()->setFixedHeight(kInitialRowHeight);
+
+    m_view->applyOptions(m_options);
+    setColor(m_color);
+    m_view->ensureCurrentCell();
+}
+
+StringGrid::~StringGrid() = default;
+
+void StringGrid::throwIndexError()
+{
+    throw text::EditorError(sjis::fromUtf8(u8"グリッドのインデックスが範囲を超えています"));
+}
+
+std::string StringGrid::Cells(int col, int row) const
+{
+    if (col < 0 || row < 0 || col >= ColCount() || row >= RowCount())
+        return {};
+    return std::string(m_model->cell(col, row));
+}
+
+void StringGrid::setCells(int col, int row, std::string_view text)
+{
+    if (col < 0 || row < 0 || col >= ColCount() || row >= RowCount())
+        throwIndexError();
+    m_model->setCell(col, row, text);
+}
+
+void StringGrid::insertRows(int beforeRow, std::vector<std::vector<std::string>> rows)
+{
+    if (beforeRow < 1 || beforeRow > RowCount())
+        throwIndexError();
+    if (rows.empty())
+        return;
+    const bool hadCurrent = m_view->currentIndex().isValid();
+    const int col = Col();
+    const int row = Row();
+    m_model->insertGridRows(beforeRow, rows);
+    // The current cell is a position: rows inserted above it do not carry it along.
+    if (hadCurrent && row >= beforeRow)
+        m_view->setCurrentCell(col, row);
+    m_view->ensureCurrentCell();
+}
+
+int StringGrid::ColCount() const
+{
+    return m_model->gridColCount();
+}
+
+void StringGrid::setColCount(int count)
+{
+    m_model->setGridColCount(count);
+    m_view->ensureCurrentCell();
+}
+
+int StringGrid::RowCount() const
+{
+    return m_model->gridRowCount();
+}
+
+void StringGrid::setRowCount(int count)
+{
+    m_model->setGridRowCount(count);
+    m_view->ensureCurrentCell();
+}
+
+int StringGrid::Col() const
+{
+    const QModelIndex current = m_view->currentIndex();
+    return current.isValid() ? current.column() + 1 : 1;
+}
+
+void StringGrid::setCol(int col)
+{
+    if (col < 1 || col >= ColCount() || RowCount() < 2)
+        throwIndexError();
+    m_view->setCurrentCell(col, Row());
+}
+
+int StringGrid::Row() const
+{
+    const QModelIndex current = m_view->currentIndex();
+    return current.isValid() ? current.row() + 1 : 1;
+}
+
+void StringGrid::setRow(int row)
+{
+    if (row < 1 || row >= RowCount() || ColCount() < 2)
+        throwIndexError();
+    m_view->setCurrentCell(Col(), row);
+}
+
+void StringGrid::setOptions(GridOptions options)
+{
+    if (options == m_options)
+        return;
+    m_options = options;
+    m_view->applyOptions(options);
+    // An open editor stays open on its cell whatever the new set says.
+    m_view->showEditorIfAlwaysShown();
+}
+
+int StringGrid::ColWidths(int col) const
+{
+    if (col == 0)
+        return m_view->verticalHeader()->width();
+    return m_view->horizontalHeader()->sectionSize(col - 1);
+}
+
+void StringGrid::setColWidths(int col, int width)
+{
+    if (col < 0 || col >= ColCount())
+        throwIndexError();
+    if (col == 0)
+        m_view->verticalHeader()->setFixedWidth(width);
+    else
+        m_view->horizontalHeader()->resizeSection(col - 1, width);
+}
+
+int StringGrid::RowHeights(int row) const
+{
+    if (row == 0)
+        return m_view->horizontalHeader()->height();
+    return m_view->verticalHeader()->sectionSize(row - 1);
+}
+
+void StringGrid::setRowHeights(int row, int height)
+{
+    if (row < 0 || row >= RowCount())
+        throwIndexError();
+    if (row == 0)
+        m_view->horizontalHeader()->setFixedHeight(height);
+    else
+        m_view->verticalHeader()->resizeSection(row - 1, height);
+}
+
+int StringGrid::DefaultColWidth() const
+{
+    return m_view->horizontalHeader()->defaultSectionSize();
+}
+
+void StringGrid::setDefaultColWidth(int width)
+{
+    m_view->horizontalHeader()->setDefaultSectionSize(width);
+    m_view->verticalHeader()->setFixedWidth(width);
+}
+
+int StringGrid::DefaultRowHeight() const
+{
+    return m_view->verticalHeader()->defaultSectionSize();
+}
+
+void StringGrid::setDefaultRowHeight(int height)
+{
+    m_view->verticalHeader()->setDefaultSectionSize(height);
+    m_view->horizontalHeader()->setFixedHeight(height);
+}
+
+void StringGrid::setColor(const QColor& color)
+{
+    m_color = color;
+    // The area beyond the last cell shows the cell colour too, in the view and the headers.
+    for (QWidget* surface : {static_cast<QWidget*>(m_view), static_cast<QWidget*>(m_view->horizontalHeader()),
+                             static_cast<QWidget*>(m_view->verticalHeader())}) {
+        QPalette colours = surface->palette();
+        colours.setColor(QPalette::Base, color);
+        colours.setColor(QPalette::Button, color);
+        colours.setColor(QPalette::Window, color);
+        surface->setPalette(colours);
+    }
+    m_view->viewport()->update();
+    m_view->refreshFixedCells();
+}
+
+void StringGrid::setFixedColor(const QColor& color)
+{
+    m_fixedColor = color;
+    m_view->refreshFixedCells();
+}
+
+void StringGrid::setScrollBars(ScrollBars bars)
+{
+    const bool horizontal = bars == ScrollBars::Horizontal || bars == ScrollBars::Both;
+    const bool vertical = bars == ScrollBars::Vertical || bars == ScrollBars::Both;
+    m_view->setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+    m_view->setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+}
+
+void StringGrid::moveRow(int fromIndex, int toIndex)
+{
+    const int rows = RowCount();
+    if (fromIndex < 1 || toIndex < 1 || fromIndex >= rows || toIndex >= rows)
+        throwIndexError();
+    if (fromIndex == toIndex)
+        return;
+    m_model->moveGridRow(fromIndex, toIndex);
+    emit rowMoved(fromIndex, toIndex);
+}
+
+void StringGrid::moveColumn(int fromIndex, int toIndex)
+{
+    const int cols = ColCount();
+    if (fromIndex < 1 || toIndex < 1 || fromIndex >= cols || toIndex >= cols)
+        throwIndexError();
+    if (fromIndex == toIndex)
+        return;
+    m_model->moveGridColumn(fromIndex, toIndex);
+    emit colMoved(fromIndex, toIndex);
+}
+
+bool StringGrid::EditorMode() const
+{
+    return m_view->editor() != nullptr;
+}
+
+QLineEdit* StringGrid::inplaceEditor() const
+{
+    return m_view->editor();
+}
+
+QTableView* StringGrid::view() const
+{
+    return m_view;
+}
+
+} // namespace widgets

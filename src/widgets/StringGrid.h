@@ -1,0 +1,121 @@
+#pragma once
+
+// A grid of Shift-JIS text cells addressed by column and row from 0. Row 0 and column 0 are
+// fixed: they stay in view while the rest scrolls, are drawn in the fixed colour and are
+// never current, marked or edited. Row 0 is dragged to move columns and column 0 to move
+// rows; a move really moves the cells, so later reads by position see the new order.
+//
+// Events, all raised by direct calls so that a handler runs nested inside the grid:
+// - selectCell before the current cell moves to another normal cell by mouse or keyboard
+//   (never for the cell already current); a handler clearing *canSelect stops the move;
+// - getEditText before the in-place editor shows a cell's text; the editor shows *text;
+// - rowMoved / colMoved after a drag (or moveRow / moveColumn) moved the cells;
+// - clicked, doubleClicked (the second click of a double click raises only doubleClicked),
+//   and mouseMoved over the normal and the fixed cells, in grid coordinates (0,0 being the
+//   top left corner of cell (0,0));
+// - unencodableText when an edit cannot be stored because Shift-JIS cannot hold a typed
+//   character; the cell keeps its text.
+//
+// The in-place editor stays open on its cell across option changes; it closes, storing its
+// text, at the next mouse press on the grid outside it, when the current cell moves, or when
+// the keyboard focus leaves it.
+
+#include "widgets/GridOptions.h"
+
+#include <QColor>
+#include <QWidget>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+class QLineEdit;
+class QTableView;
+
+namespace widgets {
+
+class StringGridModel;
+class StringGridView;
+
+class StringGrid final : public QWidget {
+    Q_OBJECT
+
+public:
+    enum class ScrollBars { None, Horizontal, Vertical, Both };
+
+    explicit StringGrid(QWidget* parent = nullptr);
+    ~StringGrid() override;
+
+    // Reading outside the grid gives empty text; writing outside it throws
+    // text::EditorError. Writing the text a cell already holds changes and repaints nothing.
+    std::string Cells(int col, int row) const;
+    void setCells(int col, int row, std::string_view text);
+
+    // Inserts whole rows before row `beforeRow` (1 to RowCount()) as one batch; cell c of an
+    // inserted row is rows[i][c]. The current cell keeps its position.
+    void insertRows(int beforeRow, std::vector<std::vector<std::string>> rows);
+
+    // Raising a count appends empty columns or rows; lowering it drops the last ones.
+    int ColCount() const;
+    void setColCount(int count);
+    int RowCount() const;
+    void setRowCount(int count);
+
+    // The current cell, (1,1) from the start. Setting it moves without raising selectCell;
+    // a column or row outside the normal cells throws text::EditorError.
+    int Col() const;
+    void setCol(int col);
+    int Row() const;
+    void setRow(int row);
+
+    GridOptions Options() const { return m_options; }
+    // Installing the set already installed does nothing. An open editor stays open; with
+    // no editor open, a set with goEditing and goAlwaysShowEditor opens one.
+    void setOptions(GridOptions options);
+
+    int ColWidths(int col) const;
+    void setColWidths(int col, int width);
+    int RowHeights(int row) const;
+    void setRowHeights(int row, int height);
+    int DefaultColWidth() const;
+    void setDefaultColWidth(int width);   // every column, and columns added later
+    int DefaultRowHeight() const;
+    void setDefaultRowHeight(int height); // every row, and rows added later
+
+    QColor Color() const { return m_color; }
+    void setColor(const QColor& color);
+    QColor FixedColor() const { return m_fixedColor; }
+    void setFixedColor(const QColor& color);
+    void setScrollBars(ScrollBars bars);
+
+    // Move a row or column exactly as a drag does, then raise rowMoved / colMoved. Indexes
+    // outside the normal rows or columns throw text::EditorError.
+    void moveRow(int fromIndex, int toIndex);
+    void moveColumn(int fromIndex, int toIndex);
+
+    bool EditorMode() const;           // an in-place editor is open
+    QLineEdit* inplaceEditor() const;  // the open editor, or nullptr
+
+    QTableView* view() const;
+
+signals:
+    void clicked();
+    void doubleClicked();
+    void mouseMoved(Qt::KeyboardModifiers modifiers, int x, int y);
+    void selectCell(int col, int row, bool* canSelect);
+    void rowMoved(int fromIndex, int toIndex);
+    void colMoved(int fromIndex, int toIndex);
+    void getEditText(int col, int row, std::string* text);
+    void unencodableText(int col, int row, char32_t character);
+
+private:
+    [[noreturn]] static void throwIndexError();
+
+    StringGridModel* m_model = nullptr;
+    StringGridView* m_view = nullptr;
+    GridOptions m_options;
+    QColor m_color;
+    QColor m_fixedColor;
+};
+
+} // namespace widgets

@@ -1,0 +1,162 @@
+#include "widgets/StringGridArena.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
+
+namespace widgets {
+
+namespace {
+
+// Every block starts with the index of its chunk and its own size, so release() needs
+// nothing but the pointer.
+struct BlockHeader {
+    std::uint32_t chunk;
+    std::uint32_t size;
+};
+static_assert(sizeof(BlockHeader) == 8);
+
+constexpr std::size_t kHugePage = std::size_t(2) << 20;
+// Chunks grow from 64 KiB (a genre table's few cells) to 4 MiB (a question table's
+// hundreds of thousands of rows).
+constexpr std::size_t kFirstChunkSize = std::size_t(64) << 10;
+constexpr std::size_t kChunkSize = std::size_t(4) << 20;
+constexpr std::size_t kPage = 4096;
+
+std::size_t roundUp(std::size_t value, std::size_t step)
+{
+    return (value + step - 1) / step * step;
+}
+
+// Large chunks are mapped on huge-page boundaries and marked for transparent huge pages:
+// filling 160 MB of rows then faults in 80 pages instead of 40,000.
+char* mapChunk(std::size_t size)
+{
+#ifdef __linux__
+    if (size < kHugePage) {
+        void* area = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (area == MAP_FAILED)
+            throw std::bad_alloc();
+        return static_cast<char*>(area);
+    }
+    const std::size_t mapped = size + kHugePage;
+    void* area = mmap(nullptr, mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (area == MAP_FAILED)
+        throw std::bad_alloc();
+    char* const first = static_cast<char*>(area);
+    char* const start = reinterpret_cast<char*>(roundUp(reinterpret_cast<std::uintptr_t>(first), kHugePage));
+    if (start > first)
+        munmap(first, static_cast<std::size_t>(start - first));
+    char* const end = first + mapped;
+    if (end > start + size)
+        munmap(start + size, static_cast<std::size_t>(end - (start + size)));
+    madvise(start, size, MADV_HUGEPAGE);
+    return start;
+#else
+    void* area = std::aligned_alloc(kPage, size);
+    if (!area)
+        throw std::bad_alloc();
+    return static_cast<char*>(area);
+#endif
+}
+
+void unmapChunk(char* base, std::size_t size)
+{
+#ifdef __linux__
+    munmap(base, size);
+#else
+    (void)size;
+    std::free(base);
+#endif
+}
+
+} // namespace
+
+StringGridArena::~StringGridArena()
+{
+    for (const Chunk& chunk : m_chunks) {
+        if (chunk.base)
+            unmapChunk(chunk.base, chunk.size);
+    }
+}
+
+std::uint32_t StringGridArena::addChunk(std::size_t size)
+{
+    Chunk chunk;
+    chunk.size = size;
+    chunk.base = mapChunk(size);
+    if (!m_unusedIndexes.empty()) {
+        const std::uint32_t index = m_unusedIndexes.back();
+        m_unusedIndexes.pop_back();
+        m_chunks[index] = chunk;
+        return index;
+    }
+    m_chunks.push_back(chunk);
+    return static_cast<std::uint32_t>(m_chunks.size() - 1);
+}
+
+void StringGridArena::dropChunk(std::uint32_t index)
+{
+    Chunk& chunk = m_chunks[index];
+    unmapChunk(chunk.base, chunk.size);
+    chunk = Chunk{};
+    m_unusedIndexes.push_back(index);
+}
+
+char* StringGridArena::allocate(std::size_t size)
+{
+    const std::size_t needed = roundUp(sizeof(BlockHeader) + size, alignof(BlockHeader));
+    if (needed > 0xFFFFFFFFu)
+        throw std::bad_alloc();
+
+    std::uint32_t index = m_current;
+    if (index == kNoChunk || m_chunks[index].size - m_chunks[index].used < needed) {
+        // A block larger than a quarter chunk gets a chunk of its own, so a huge cell does
+        // not strand the rest of the current chunk.
+        if (needed > kChunkSize / 4) {
+            index = addChunk(roundUp(needed, kPage));
+        } else {
+            if (m_current != kNoChunk && m_chunks[m_current].live == 0)
+                dropChunk(m_current);
+            const std::size_t size = std::clamp(reservedBytes(), kFirstChunkSize, kChunkSize);
+            index = addChunk(size);
+            m_current = index;
+        }
+    }
+    Chunk& chunk = m_chunks[index];
+    char* const at = chunk.base + chunk.used;
+    chunk.used += needed;
+    chunk.live += needed;
+    const BlockHeader header{index, static_cast<std::uint32_t>(needed)};
+    std::memcpy(at, &header, sizeof header);
+    return at + sizeof header;
+}
+
+void StringGridArena::release(char* block)
+{
+    BlockHeader header;
+    std::memcpy(&header, block - sizeof header, sizeof header);
+    Chunk& chunk = m_chunks[header.chunk];
+    chunk.live -= header.size;
+    if (chunk.live != 0)
+        return;
+    if (header.chunk == m_current)
+        chunk.used = 0;  // empty again: keep filling it from the start
+    else
+        dropChunk(header.chunk);
+}
+
+std::size_t StringGridArena::reservedBytes() const
+{
+    std::size_t total = 0;
+    for (const Chunk& chunk : m_chunks)
+        total += chunk.size;
+    return total;
+}
+
+} // namespace widgets

@@ -1,0 +1,193 @@
+#include "widgets/StringGridModel.h"
+
+#include "widgets/ShiftJis.h"
+
+#include <algorithm>
+
+namespace widgets {
+
+namespace {
+
+// Rows stay one line high, so a cell holding several lines shows each break as this mark.
+const QString kLineBreakMark = QStringLiteral("\uFF65\uFF65");
+
+} // namespace
+
+StringGridModel::StringGridModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+QString StringGridModel::displayText(std::string_view bytes)
+{
+    QString text = sjis::toUnicode(bytes);
+    if (!text.contains(u'\r') && !text.contains(u'\n'))
+        return text;
+    QString shown;
+    shown.reserve(text.size() + 8);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == u'\r' || c == u'\n') {
+            if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
+                ++i;
+            shown += kLineBreakMark;
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
+}
+
+void StringGridModel::setCell(int col, int row, std::string_view text)
+{
+    if (!m_store.setCell(col, row, text))
+        return;
+    if (row == 0 && col == 0)
+        emit cornerChanged();
+    else if (row == 0)
+        emit headerDataChanged(Qt::Horizontal, col - 1, col - 1);
+    else if (col == 0)
+        emit headerDataChanged(Qt::Vertical, row - 1, row - 1);
+    else {
+        const QModelIndex at = index(row - 1, col - 1);
+        emit dataChanged(at, at, {Qt::DisplayRole, Qt::EditRole});
+    }
+}
+
+// With no row or no column at all the fixed cells do not exist; when the first one appears
+// or the last one goes, every fixed cell changes at once.
+void StringGridModel::fixedCellsChanged()
+{
+    emit cornerChanged();
+    if (columnCount() > 0)
+        emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+    if (rowCount() > 0)
+        emit headerDataChanged(Qt::Vertical, 0, rowCount() - 1);
+}
+
+void StringGridModel::setGridColCount(int count)
+{
+    count = std::max(count, 0);
+    const int old = m_store.colCount();
+    if (count == old)
+        return;
+    // Model columns are the grid columns after the fixed one.
+    const int oldModel = std::max(old - 1, 0);
+    const int newModel = std::max(count - 1, 0);
+    if (newModel > oldModel) {
+        beginInsertColumns({}, oldModel, newModel - 1);
+        m_store.setColCount(count);
+        endInsertColumns();
+    } else if (newModel < oldModel) {
+        beginRemoveColumns({}, newModel, oldModel - 1);
+        m_store.setColCount(count);
+        endRemoveColumns();
+    } else {
+        m_store.setColCount(count);
+    }
+    if (old == 0 || count == 0)
+        fixedCellsChanged();
+}
+
+void StringGridModel::setGridRowCount(int count)
+{
+    count = std::max(count, 0);
+    const int old = m_store.rowCount();
+    if (count == old)
+        return;
+    const int oldModel = std::max(old - 1, 0);
+    const int newModel = std::max(count - 1, 0);
+    if (newModel > oldModel) {
+        beginInsertRows({}, oldModel, newModel - 1);
+        m_store.setRowCount(count);
+        endInsertRows();
+    } else if (newModel < oldModel) {
+        beginRemoveRows({}, newModel, oldModel - 1);
+        m_store.setRowCount(count);
+        endRemoveRows();
+    } else {
+        m_store.setRowCount(count);
+    }
+    if (old == 0 || count == 0)
+        fixedCellsChanged();
+}
+
+void StringGridModel::insertGridRows(int before, const std::vector<std::vector<std::string>>& rows)
+{
+    if (rows.empty())
+        return;
+    const int count = static_cast<int>(rows.size());
+    beginInsertRows({}, before - 1, before - 1 + count - 1);
+    m_store.insertRows(before, rows);
+    endInsertRows();
+}
+
+void StringGridModel::moveGridRow(int from, int to)
+{
+    if (from == to)
+        return;
+    // beginMoveRows takes the destination as the row the moved one is placed before,
+    // counted before the move.
+    const int modelFrom = from - 1;
+    const int modelTo = to - 1;
+    beginMoveRows({}, modelFrom, modelFrom, {}, modelTo > modelFrom ? modelTo + 1 : modelTo);
+    m_store.moveRow(from, to);
+    endMoveRows();
+}
+
+void StringGridModel::moveGridColumn(int from, int to)
+{
+    if (from == to)
+        return;
+    const int modelFrom = from - 1;
+    const int modelTo = to - 1;
+    beginMoveColumns({}, modelFrom, modelFrom, {}, modelTo > modelFrom ? modelTo + 1 : modelTo);
+    m_store.moveColumn(from, to);
+    endMoveColumns();
+}
+
+int StringGridModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : std::max(m_store.rowCount() - 1, 0);
+}
+
+int StringGridModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : std::max(m_store.colCount() - 1, 0);
+}
+
+QVariant StringGridModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid())
+        return {};
+    const std::string_view bytes = m_store.cell(index.column() + 1, index.row() + 1);
+    switch (role) {
+    case Qt::DisplayRole:
+        return displayText(bytes);
+    case Qt::EditRole:
+        return sjis::toUnicode(bytes);
+    default:
+        return {};
+    }
+}
+
+QVariant StringGridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole || section < 0 || m_store.rowCount() == 0 || m_store.colCount() == 0)
+        return {};
+    if (orientation == Qt::Horizontal) {
+        if (section + 1 >= m_store.colCount())
+            return {};
+        return displayText(m_store.cell(section + 1, 0));
+    }
+    if (section + 1 >= m_store.rowCount())
+        return {};
+    return displayText(m_store.cell(0, section + 1));
+}
+
+Qt::ItemFlags StringGridModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    // Whether a cell may really be edited is the grid's option, checked by the view.
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+}
+
+} // namespace widgets

@@ -1,0 +1,72 @@
+#include "widgets/StringGridRow.h"
+
+#include "widgets/StringGridArena.h"
+
+#include <cstring>
+
+namespace widgets {
+
+namespace {
+
+constexpr std::size_t kWord = sizeof(std::uint32_t);
+
+void putWord(char* at, std::uint32_t value) { std::memcpy(at, &value, kWord); }
+
+} // namespace
+
+StringGridRow StringGridRow::pack(StringGridArena& arena, std::span<const std::string_view> slots)
+{
+    std::size_t count = slots.size();
+    while (count > 0 && slots[count - 1].empty())
+        --count;
+    if (count == 0)
+        return {};
+
+    std::size_t bytes = 0;
+    for (std::size_t i = 0; i < count; ++i)
+        bytes += slots[i].size();
+
+    const std::size_t headerSize = kWord * (1 + count);
+    char* const block = arena.allocate(headerSize + bytes);
+    putWord(block, static_cast<std::uint32_t>(count));
+    char* const text = block + headerSize;
+    std::uint32_t end = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        std::memcpy(text + end, slots[i].data(), slots[i].size());
+        end += static_cast<std::uint32_t>(slots[i].size());
+        putWord(block + kWord * (1 + i), end);
+    }
+    return StringGridRow(block);
+}
+
+void StringGridRow::release(StringGridArena& arena)
+{
+    if (m_block)
+        arena.release(m_block);
+    m_block = nullptr;
+}
+
+std::uint32_t StringGridRow::header(int index) const
+{
+    std::uint32_t value;
+    std::memcpy(&value, m_block + kWord * static_cast<std::size_t>(index), kWord);
+    return value;
+}
+
+int StringGridRow::slotCount() const
+{
+    return m_block ? static_cast<int>(header(0)) : 0;
+}
+
+std::string_view StringGridRow::slot(int index) const
+{
+    const int count = slotCount();
+    if (index < 0 || index >= count)
+        return {};
+    const std::uint32_t begin = index == 0 ? 0 : header(index);
+    const std::uint32_t end = header(index + 1);
+    const char* const text = m_block + kWord * (1 + static_cast<std::size_t>(count));
+    return {text + begin, end - begin};
+}
+
+} // namespace widgets

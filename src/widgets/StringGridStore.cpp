@@ -1,0 +1,113 @@
+#include "widgets/StringGridStore.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace widgets {
+
+namespace {
+
+template<typename T>
+void moveElement(std::vector<T>& items, int from, int to)
+{
+    const auto first = items.begin();
+    if (from < to)
+        std::rotate(first + from, first + from + 1, first + to + 1);
+    else if (to < from)
+        std::rotate(first + to, first + from, first + from + 1);
+}
+
+std::size_t at(int index)
+{
+    return static_cast<std::size_t>(index);
+}
+
+} // namespace
+
+std::string_view StringGridStore::cell(int col, int row) const
+{
+    return m_rows[at(row)].slot(m_slotOfColumn[at(col)]);
+}
+
+void StringGridStore::repack(StringGridRow& row, std::span<const std::string_view> slots)
+{
+    StringGridRow packed = StringGridRow::pack(m_arena, slots);
+    row.release(m_arena);
+    row = packed;
+}
+
+bool StringGridStore::setCell(int col, int row, std::string_view text)
+{
+    StringGridRow& target = m_rows[at(row)];
+    const int slot = m_slotOfColumn[at(col)];
+    if (target.slot(slot) == text)
+        return false;
+    std::vector<std::string_view> slots(at(std::max(target.slotCount(), slot + 1)));
+    for (int i = 0; i < static_cast<int>(slots.size()); ++i)
+        slots[at(i)] = i == slot ? text : target.slot(i);
+    repack(target, slots);
+    return true;
+}
+
+void StringGridStore::setColCount(int count)
+{
+    count = std::max(count, 0);
+    const int old = colCount();
+    if (count >= old) {
+        // Slots old .. count - 1 are empty in every row: the permutation invariant means no
+        // row ever stored text in them.
+        for (int slot = old; slot < count; ++slot)
+            m_slotOfColumn.push_back(slot);
+        return;
+    }
+    // Repack the rows so that the surviving columns sit in slots 0 .. count - 1 in their
+    // order and the dropped columns' text is gone. When the columns were never moved, only
+    // rows storing slots beyond the new count need it.
+    bool permuted = false;
+    for (int col = 0; col < count && !permuted; ++col)
+        permuted = m_slotOfColumn[at(col)] != col;
+    std::vector<std::string_view> kept(at(count));
+    for (StringGridRow& row : m_rows) {
+        if (row.slotCount() == 0 || (!permuted && row.slotCount() <= count))
+            continue;
+        for (int col = 0; col < count; ++col)
+            kept[at(col)] = row.slot(m_slotOfColumn[at(col)]);
+        repack(row, kept);
+    }
+    m_slotOfColumn.resize(at(count));
+    std::iota(m_slotOfColumn.begin(), m_slotOfColumn.end(), 0);
+}
+
+void StringGridStore::setRowCount(int count)
+{
+    count = std::max(count, 0);
+    for (int row = count; row < rowCount(); ++row)
+        m_rows[at(row)].release(m_arena);
+    m_rows.resize(at(count));
+}
+
+void StringGridStore::insertRows(int before, const std::vector<std::vector<std::string>>& rows)
+{
+    const auto first = m_rows.insert(m_rows.begin() + before, rows.size(), StringGridRow());
+    std::vector<std::string_view> slots(at(colCount()));
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const std::vector<std::string>& cells = rows[i];
+        const int cols = std::min(colCount(), static_cast<int>(cells.size()));
+        std::fill(slots.begin(), slots.end(), std::string_view());
+        for (int col = 0; col < cols; ++col)
+            slots[at(m_slotOfColumn[at(col)])] = cells[at(col)];
+        first[static_cast<std::ptrdiff_t>(i)] = StringGridRow::pack(m_arena, slots);
+    }
+}
+
+void StringGridStore::moveRow(int from, int to)
+{
+    moveElement(m_rows, from, to);
+}
+
+void StringGridStore::moveColumn(int from, int to)
+{
+    moveElement(m_slotOfColumn, from, to);
+}
+
+} // namespace widgets

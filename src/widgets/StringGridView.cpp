@@ -1,0 +1,363 @@
+#include "widgets/StringGridView.h"
+
+#include "widgets/ShiftJis.h"
+#include "widgets/StringGrid.h"
+#include "widgets/StringGridCorner.h"
+#include "widgets/StringGridDelegate.h"
+#include "widgets/StringGridHeader.h"
+#include "widgets/StringGridModel.h"
+
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QStyleHints>
+
+namespace widgets {
+
+namespace {
+
+StringGridHeader* gridHeader(QHeaderView* header)
+{
+    return static_cast<StringGridHeader*>(header);
+}
+
+} // namespace
+
+StringGridView::StringGridView(StringGrid& grid, StringGridModel& model)
+    : QTableView(&grid), m_grid(grid), m_model(model), m_corner(new StringGridCorner(*this))
+{
+    setHorizontalHeader(new StringGridHeader(Qt::Horizontal, *this));
+    setVerticalHeader(new StringGridHeader(Qt::Vertical, *this));
+    setModel(&model);
+    setItemDelegate(new StringGridDelegate(*this));
+
+    // Grid lines are drawn per option by the delegate; the corner is the fixed cell (0,0).
+    setShowGrid(false);
+    setCornerButtonEnabled(false);
+    setWordWrap(false);
+    setDragEnabled(false);
+    setAcceptDrops(false);
+
+    connect(&model, &StringGridModel::cornerChanged, m_corner, qOverload<>(&QWidget::update));
+
+    // Mouse movement over the cells and the fixed cells is an event of the grid.
+    for (QWidget* surface : {viewport(), horizontalHeader()->viewport(), verticalHeader()->viewport(),
+                             static_cast<QWidget*>(m_corner)}) {
+        surface->setMouseTracking(true);
+        surface->installEventFilter(this);
+    }
+}
+
+void StringGridView::applyOptions(GridOptions options)
+{
+    setSelectionMode(options.testFlag(goRangeSelect) ? ContiguousSelection : SingleSelection);
+    setSelectionBehavior(options.testFlag(goRowSelect) ? SelectRows : SelectItems);
+    setEditTriggers(editingAllowed() ? EditTriggers(EditKeyPressed | AnyKeyPressed) : NoEditTriggers);
+    setTabKeyNavigation(options.testFlag(goTabs));
+    gridHeader(verticalHeader())->setSizingEnabled(options.testFlag(goRowSizing));
+    gridHeader(verticalHeader())->setMovingEnabled(options.testFlag(goRowMoving));
+    gridHeader(horizontalHeader())->setSizingEnabled(options.testFlag(goColSizing));
+    gridHeader(horizontalHeader())->setMovingEnabled(options.testFlag(goColMoving));
+    verticalScrollBar()->setTracking(options.testFlag(goThumbTracking));
+    horizontalScrollBar()->setTracking(options.testFlag(goThumbTracking));
+    viewport()->update();
+    refreshFixedCells();
+}
+
+bool StringGridView::editingAllowed() const
+{
+    const GridOptions options = m_grid.Options();
+    return options.testFlag(goEditing) && !options.testFlag(goRowSelect);
+}
+
+void StringGridView::refreshFixedCells()
+{
+    horizontalHeader()->viewport()->update();
+    verticalHeader()->viewport()->update();
+    m_corner->update();
+}
+
+void StringGridView::setCurrentCell(int col, int row)
+{
+    const QModelIndex target = m_model.index(row - 1, col - 1);
+    QItemSelectionModel::SelectionFlags command = QItemSelectionModel::ClearAndSelect;
+    if (m_grid.Options().testFlag(goRowSelect))
+        command |= QItemSelectionModel::Rows;
+    selectionModel()->setCurrentIndex(target, command);
+    scrollTo(target);
+}
+
+void StringGridView::ensureCurrentCell()
+{
+    if (currentIndex().isValid() || m_model.rowCount() == 0 || m_model.columnCount() == 0)
+        return;
+    setCurrentCell(1, 1);
+}
+
+void StringGridView::openEditor()
+{
+    const QModelIndex at = currentIndex();
+    if (!at.isValid() || m_editor)
+        return;
+    m_openingEditor = true;
+    edit(at);
+    m_openingEditor = false;
+    if (m_editor)
+        m_editor->selectAll();
+}
+
+void StringGridView::closeEditorStoring()
+{
+    if (!m_editor)
+        return;
+    QWidget* editor = m_editor;
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
+void StringGridView::showEditorIfAlwaysShown()
+{
+    if (editingAllowed() && m_grid.Options().testFlag(goAlwaysShowEditor) && !m_editor)
+        openEditor();
+}
+
+void StringGridView::fixedCellPressed()
+{
+    closeEditorStoring();
+}
+
+void StringGridView::fixedCellReleased()
+{
+    showEditorIfAlwaysShown();
+}
+
+void StringGridView::fixedCellDoubleClicked()
+{
+    emit m_grid.doubleClicked();
+}
+
+void StringGridView::fixedCellDropped(Qt::Orientation orientation, int fromSection, int toSection)
+{
+    if (orientation == Qt::Vertical)
+        m_grid.moveRow(fromSection + 1, toSection + 1);
+    else
+        m_grid.moveColumn(fromSection + 1, toSection + 1);
+}
+
+void StringGridView::editorCreated(QLineEdit* editor)
+{
+    m_editor = editor;
+}
+
+void StringGridView::editorReleased(QWidget* editor)
+{
+    if (m_editor == editor)
+        m_editor = nullptr;
+}
+
+void StringGridView::storeEditedText(const QModelIndex& index, const QString& text)
+{
+    const int col = index.column() + 1;
+    const int row = index.row() + 1;
+    const sjis::EncodeResult encoded = sjis::fromUnicode(text);
+    if (!encoded.ok()) {
+        m_refusedText = RefusedText{col, row, encoded.badChar};
+        return;
+    }
+    m_grid.setCells(col, row, encoded.bytes);
+}
+
+void StringGridView::reportRefusedText()
+{
+    if (!m_refusedText)
+        return;
+    const RefusedText refused = *m_refusedText;
+    m_refusedText.reset();
+    emit m_grid.unencodableText(refused.col, refused.row, refused.character);
+}
+
+bool StringGridView::askSelectCell(const QModelIndex& target)
+{
+    bool canSelect = true;
+    emit m_grid.selectCell(target.column() + 1, target.row() + 1, &canSelect);
+    return canSelect;
+}
+
+bool StringGridView::isSecondPressOfDoubleClick(const QMouseEvent* event) const
+{
+    // Some platforms deliver the second press of a double click as a press before the
+    // double-click event; it belongs to the double click and does nothing of its own.
+    if (!m_hasLastPress)
+        return false;
+    const QStyleHints* hints = QGuiApplication::styleHints();
+    const quint64 elapsed = event->timestamp() - m_lastPressTime;
+    const QPoint distance = event->position().toPoint() - m_lastPressPos;
+    return elapsed < quint64(hints->mouseDoubleClickInterval())
+           && distance.manhattanLength() <= hints->mouseDoubleClickDistance();
+}
+
+bool StringGridView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseMove) {
+        const auto* move = static_cast<QMouseEvent*>(event);
+        const QPoint inView = static_cast<QWidget*>(watched)->mapTo(this, move->position().toPoint());
+        const QPoint inGrid = inView - QPoint(verticalHeader()->x(), horizontalHeader()->y());
+        emit m_grid.mouseMoved(move->modifiers(), inGrid.x(), inGrid.y());
+    }
+    return QTableView::eventFilter(watched, event);
+}
+
+void StringGridView::mousePressEvent(QMouseEvent* event)
+{
+    if (isSecondPressOfDoubleClick(event)) {
+        m_press = Press::Ignored;
+        m_hasLastPress = false;
+        return;
+    }
+    m_hasLastPress = true;
+    m_lastPressTime = event->timestamp();
+    m_lastPressPos = event->position().toPoint();
+    m_press = Press::None;
+
+    // A press on the grid outside the open editor ends editing.
+    closeEditorStoring();
+    if (event->button() != Qt::LeftButton)
+        return;
+
+    const QPoint pos = event->position().toPoint();
+    const QModelIndex target = indexAt(pos);
+    if (!target.isValid())
+        return;
+    m_press = Press::Cell;
+    m_pressIndex = target;
+
+    if (target == currentIndex()) {
+        if (editingAllowed()) {
+            openEditor();
+            return;
+        }
+        QTableView::mousePressEvent(event);
+        return;
+    }
+    if (!askSelectCell(target))
+        return;
+    // The handler may have changed the grid under the pointer.
+    const QModelIndex now = indexAt(pos);
+    if (now != target)
+        return;
+    QTableView::mousePressEvent(event);
+}
+
+void StringGridView::markRange(const QModelIndex& anchor, const QModelIndex& end)
+{
+    QItemSelectionModel::SelectionFlags command = QItemSelectionModel::ClearAndSelect;
+    if (m_grid.Options().testFlag(goRowSelect))
+        command |= QItemSelectionModel::Rows;
+    selectionModel()->select(QItemSelection(anchor, end), command);
+}
+
+void StringGridView::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!(event->buttons() & Qt::LeftButton)) {
+        QTableView::mouseMoveEvent(event);
+        return;
+    }
+    if (m_press != Press::Cell || m_editor)
+        return;
+    const QModelIndex under = indexAt(event->position().toPoint());
+    if (!under.isValid())
+        return;
+    // Dragging with range selection marks a block and leaves the current cell where the
+    // press put it; without, the current cell follows the pointer, asking selectCell.
+    if (m_grid.Options().testFlag(goRangeSelect)) {
+        if (m_pressIndex.isValid() && currentIndex() == m_pressIndex)
+            markRange(m_pressIndex, under);
+        return;
+    }
+    if (under == currentIndex() || !askSelectCell(under))
+        return;
+    const QPersistentModelIndex target = under;
+    if (target.isValid())
+        setCurrentCell(target.column() + 1, target.row() + 1);
+}
+
+void StringGridView::mouseReleaseEvent(QMouseEvent* event)
+{
+    const Press press = m_press;
+    m_press = Press::None;
+    QTableView::mouseReleaseEvent(event);
+    if (press == Press::Cell && event->button() == Qt::LeftButton)
+        emit m_grid.clicked();
+    if (press != Press::Ignored)
+        showEditorIfAlwaysShown();
+}
+
+void StringGridView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    Q_UNUSED(event);
+    // The second click of a double click is only the double click: no selection, no click.
+    m_press = Press::Ignored;
+    m_hasLastPress = false;
+    emit m_grid.doubleClicked();
+}
+
+void StringGridView::keyboardSearch(const QString& search)
+{
+    // Typing never jumps to a matching cell: that would move the current cell behind
+    // selectCell's back (and scan every row).
+    Q_UNUSED(search);
+}
+
+QModelIndex StringGridView::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers)
+{
+    const QModelIndex target = QTableView::moveCursor(cursorAction, modifiers);
+    if (!target.isValid() || target == currentIndex())
+        return target;
+    const QPersistentModelIndex kept = target;
+    if (!askSelectCell(target))
+        return currentIndex();
+    return kept;
+}
+
+bool StringGridView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
+{
+    // Editors open by keystroke while editing is on, or through openEditor(); Qt's other
+    // triggers (current change, clicks, moving on after Tab) follow the grid's own rules.
+    const bool byKey = trigger == AnyKeyPressed || trigger == EditKeyPressed;
+    if (!m_openingEditor && !(byKey && editingAllowed()))
+        return false;
+    return QTableView::edit(index, trigger, event);
+}
+
+void StringGridView::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    // The base class stores and closes an editor open on the previous cell.
+    QTableView::currentChanged(current, previous);
+    viewport()->update();
+    showEditorIfAlwaysShown();
+}
+
+void StringGridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    const bool tabbing = hint == QAbstractItemDelegate::EditNextItem
+                         || hint == QAbstractItemDelegate::EditPreviousItem;
+    if (tabbing && !m_grid.Options().testFlag(goTabs)) {
+        // Tab leaves the grid.
+        QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+        focusNextPrevChild(hint == QAbstractItemDelegate::EditNextItem);
+    } else {
+        QTableView::closeEditor(editor, hint);
+    }
+    reportRefusedText();
+}
+
+void StringGridView::updateGeometries()
+{
+    QTableView::updateGeometries();
+    m_corner->setGeometry(verticalHeader()->x(), horizontalHeader()->y(), verticalHeader()->width(),
+                          horizontalHeader()->height());
+    m_corner->raise();
+}
+
+} // namespace widgets
