@@ -12,6 +12,7 @@
 #include "widgets/Prompts.h"
 
 #include <functional>
+#include <type_traits>
 #include <utility>
 
 namespace widgets {
@@ -23,7 +24,14 @@ template <typename Handler>
 auto guarded(Prompts& prompts, Handler handler)
 {
     return [&prompts, handler = std::move(handler)](auto&&... args) {
-        dispatch(prompts, [&] { std::invoke(handler, std::forward<decltype(args)>(args)...); });
+        dispatch(prompts, [&] {
+            // A handler that takes none of the signal's arguments (a click's checked state)
+            // is called without them.
+            if constexpr (std::is_invocable_v<const Handler&, decltype(args)...>)
+                std::invoke(handler, std::forward<decltype(args)>(args)...);
+            else
+                std::invoke(handler);
+        });
     };
 }
 

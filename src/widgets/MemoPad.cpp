@@ -91,6 +91,17 @@ std::string MemoPad::Line(int index) const
     return encodedLine(document()->findBlockByNumber(index));
 }
 
+std::vector<std::string> MemoPad::Lines() const
+{
+    const int count = Count();
+    std::vector<std::string> lines;
+    lines.reserve(static_cast<std::size_t>(count));
+    QTextBlock block = document()->firstBlock();
+    for (int i = 0; i < count; ++i, block = block.next())
+        lines.push_back(encodedLine(block));
+    return lines;
+}
+
 void MemoPad::LoadFromFile(std::string_view path)
 {
     QFile file(sjis::toUnicode(path));

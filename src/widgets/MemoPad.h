@@ -46,6 +46,8 @@ public:
     // Line `index` counting from 0; empty text for an index outside the lines. Throws
     // UnencodableTextError when the line holds a character Shift-JIS cannot hold.
     std::string Line(int index) const;
+    // Every line, in one pass over the document.
+    std::vector<std::string> Lines() const;
 
     // Replaces the contents with the file's lines (split at CR LF, lone LF or lone CR).
     // Throws text::EditorError "ﾌｧｲﾙ %s は開けません" when the file cannot be read.

@@ -1,0 +1,412 @@
+#include "app/TForm1.h"
+
+#include "app/Fonts.h"
+#include "app/Icons.h"
+#include "app/WindowTexts.h"
+#include "widgets/Button.h"
+#include "widgets/DirectoryList.h"
+#include "widgets/Dispatch.h"
+#include "widgets/DriveList.h"
+#include "widgets/FileList.h"
+#include "widgets/GridOptions.h"
+#include "widgets/HelpMemo.h"
+#include "widgets/Label.h"
+#include "widgets/LineEdit.h"
+#include "widgets/MemoPad.h"
+#include "widgets/Picture.h"
+#include "widgets/QtPrompts.h"
+#include "widgets/ShiftJis.h"
+#include "widgets/StringGrid.h"
+
+#include <QCloseEvent>
+#include <algorithm>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QScreen>
+
+namespace app {
+
+namespace {
+
+const QColor kMaroon(0x80, 0x00, 0x00);
+const QColor kRed(0xFF, 0x00, 0x00);
+const QColor kOlive(0x80, 0x80, 0x00);
+const QColor kGrey(0x80, 0x80, 0x80);
+// The colour of an active window's border, behind the question table's normal cells.
+const QColor kActiveBorder(0xB4, 0xB4, 0xB4);
+
+// The question table's options before the mouse first moves over it: everything of the
+// row-moving set, plus range marking, focus drawn selected, row sizing, Tab between cells
+// and the editor shown at once (editing itself stays off).
+constexpr std::uint32_t kQuestionTableInitialOptions = 0x6BFF;
+
+// The genre table: lines, range marking, row and column sizing, editing on demand, thumb
+// tracking; no moving, Tab leaves the table.
+constexpr std::uint32_t kGenreTableOptions = widgets::goFixedVertLine | widgets::goFixedHorzLine
+    | widgets::goVertLine | widgets::goHorzLine | widgets::goRangeSelect | widgets::goRowSizing
+    | widgets::goColSizing | widgets::goEditing | widgets::goThumbTracking;
+
+double screenScale()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->logicalDotsPerInch() / 120.0 : 1.0;
+}
+
+} // namespace
+
+TForm1::TForm1(widgets::Prompts* prompts)
+    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                           | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    , m_prompts(prompts)
+    , m_scale(screenScale())
+{
+    if (!m_prompts) {
+        m_ownPrompts = std::make_unique<widgets::QtPrompts>(this);
+        m_prompts = m_ownPrompts.get();
+    }
+    registerFontSubstitutions();
+    setWindowTitle(sjis::toUnicode(texts::kApplicationTitle));
+    setWindowIcon(QIcon(windowIconPixmap()));
+    setFont(windowFont(kGothic, 17, m_scale));
+    setMouseTracking(true);
+    resize(qRound(800 * m_scale), qRound(565 * m_scale));
+
+    createControls();
+    setInitialContents();
+    setTabOrder();
+    connectHandlers();
+    connectHelpTexts();
+    Button1->setFocus();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::createControls()
+{
+    // Creation order decides what lies on top where controls overlap.
+    Label1 = new widgets::Label(this);
+    Label2 = new widgets::Label(this);
+    Label3 = new widgets::Label(this);
+    Label4 = new widgets::Label(this);
+    Label5 = new widgets::Label(this);
+    Label6 = new widgets::Label(this);
+    Label7 = new widgets::Label(this);
+    Label8 = new widgets::Label(this);
+    Label9 = new widgets::Label(this);
+    Label11 = new widgets::Label(this);
+    Label12 = new widgets::Label(this);
+    Label10 = new widgets::Label(this);
+    Label13 = new widgets::Label(this);
+    Label14 = new widgets::Label(this);
+    Label15 = new widgets::Label(this);
+    Label16 = new widgets::Label(this);
+    Label17 = new widgets::Label(this);
+    Label18 = new widgets::Label(this);
+    Label19 = new widgets::Label(this);
+    Label20 = new widgets::Label(this);
+    Image1 = new widgets::Picture(this);
+    Label21 = new widgets::Label(this);
+    Button1 = new widgets::Button(this);
+    Button2 = new widgets::Button(this);
+    Edit1 = new widgets::LineEdit(this);
+    Edit2 = new widgets::LineEdit(this);
+    StringGrid1 = new widgets::StringGrid(this);
+    StringGrid2 = new widgets::StringGrid(this);
+    Button4 = new widgets::Button(this);
+    Button5 = new widgets::Button(this);
+    Button6 = new widgets::Button(this);
+    Edit3 = new widgets::LineEdit(this);
+    Edit4 = new widgets::LineEdit(this);
+    Edit5 = new widgets::LineEdit(this);
+    Button7 = new widgets::Button(this);
+    Edit6 = new widgets::LineEdit(this);
+    Edit7 = new widgets::LineEdit(this);
+    Edit8 = new widgets::LineEdit(this);
+    Memo2 = new widgets::HelpMemo(this);
+    Button11 = new widgets::Button(this);
+    Button12 = new widgets::Button(this);
+    Button13 = new widgets::Button(this);
+    DirectoryListBox1 = new widgets::DirectoryList(this);
+    FileListBox1 = new widgets::FileList(this);
+    DriveComboBox1 = new widgets::DriveList(this);
+    RichEdit1 = new widgets::MemoPad(this);
+    Button8 = new widgets::Button(this);
+
+    const auto place = [this](QWidget* control, int left, int top, int width, int height) {
+        control->setGeometry(qRound(left * m_scale), qRound(top * m_scale), qRound(width * m_scale),
+                             qRound(height * m_scale));
+    };
+    const auto ownFont = [this](QWidget* control, int height, const QString& face, const QColor& color,
+                                bool bold = false) {
+        control->setFont(windowFont(face, height, m_scale, bold));
+        QPalette colours = control->palette();
+        colours.setColor(QPalette::WindowText, color);
+        colours.setColor(QPalette::Text, color);
+        colours.setColor(QPalette::ButtonText, color);
+        control->setPalette(colours);
+    };
+    const QColor black = Qt::black;
+
+    place(Label1, 221, 43, 142, 15);    ownFont(Label1, 15, kGothic, black);
+    place(Label2, 8, 297, 189, 15);     ownFont(Label2, 15, kGothic, black);
+    place(Label3, 124, 495, 202, 17);
+    place(Label4, 444, 56, 51, 17);     ownFont(Label4, 17, kGothic, black);
+    place(Label5, 444, 298, 38, 17);
+    place(Label6, 604, 297, 44, 17);
+    place(Label7, 370, 238, 83, 40);    ownFont(Label7, 40, kGothic, kMaroon, true);
+    place(Label8, 368, 164, 83, 40);    ownFont(Label8, 40, kGothic, kMaroon, true);
+    place(Label9, 368, 91, 83, 40);     ownFont(Label9, 40, kGothic, kMaroon, true);
+    place(Label11, 673, 11, 27, 27);    ownFont(Label11, 27, kGothic, kMaroon);
+    place(Label12, 390, 283, 45, 43);   ownFont(Label12, 43, kGothic, kMaroon, true);
+    place(Label10, 447, 13, 29, 27);    ownFont(Label10, 27, kGothic, kMaroon, true);
+    place(Label13, 735, 513, 44, 17);
+    place(Label14, 381, 506, 88, 17);   ownFont(Label14, 17, kGothic, kRed);
+    place(Label15, 592, 507, 92, 17);   ownFont(Label15, 17, kGothic, kRed);
+    place(Label16, 518, 508, 31, 17);   ownFont(Label16, 17, kGothic, kRed);
+    place(Label17, 111, 514, 238, 17);  ownFont(Label17, 17, kGothic, black);
+    place(Label18, 431, 12, 17, 17);
+    place(Label19, 431, 30, 17, 17);
+    place(Label20, 736, 496, 26, 17);
+    Image1->move(qRound(5 * m_scale), qRound(15 * m_scale));
+    place(Label21, 37, 24, 185, 15);    ownFont(Label21, 15, kGothic, black, true);
+    place(Button1, 221, 11, 84, 25);    ownFont(Button1, 17, kGothic, black);
+    place(Button2, 703, 12, 81, 25);
+    place(Edit1, 377, 54, 48, 25);
+    place(Edit2, 370, 47, 43, 25);
+    place(StringGrid1, 9, 61, 358, 228);  ownFont(StringGrid1, 15, kGothic, black);
+    place(StringGrid2, 6, 328, 778, 165); ownFont(StringGrid2, 17, kMincho, black);
+    place(Button4, 202, 294, 177, 22);  ownFont(Button4, 15, kGothic, black);
+    place(Button5, 452, 261, 229, 25);
+    place(Button6, 480, 13, 178, 25);
+    place(Edit3, 496, 53, 201, 21);     ownFont(Edit3, 15, kGothic, black);
+    place(Edit4, 484, 294, 113, 23);
+    place(Edit5, 651, 293, 130, 24);
+    place(Button7, 13, 502, 83, 24);    ownFont(Button7, 17, kGothic, black, true);
+    place(Edit6, 472, 500, 44, 25);
+    place(Edit7, 688, 500, 47, 26);     ownFont(Edit7, 18, kGothic, black, true);
+    place(Edit8, 552, 500, 41, 25);
+    place(Memo2, 5, 6, 216, 50);        ownFont(Memo2, 13, kGothic, QColor(0xFF, 0xFF, 0x00));
+    place(Button11, 744, 52, 41, 25);
+    place(Button12, 690, 260, 91, 26);  ownFont(Button12, 17, kGothic, black);
+    place(Button13, 314, 11, 83, 25);
+    place(DirectoryListBox1, 270, 82, 173, 123);
+    place(FileListBox1, 270, 204, 172, 113);
+    place(DriveComboBox1, 270, 58, 174, 23);
+    place(RichEdit1, 452, 80, 333, 173); ownFont(RichEdit1, 15, kMincho, black);
+    place(Button8, 700, 52, 41, 25);
+
+    DirectoryListBox1->setItemHeight(qRound(17 * m_scale));
+    FileListBox1->setItemHeight(qRound(17 * m_scale));
+
+    // Captions take no keyboard focus; Tab runs over the controls of the tab order only.
+    for (widgets::Label* label : findChildren<widgets::Label*>())
+        label->setFocusPolicy(Qt::NoFocus);
+    Image1->setFocusPolicy(Qt::NoFocus);
+
+    // Help panel: yellow on maroon (its own colours), editable by the user.
+    QPalette helpColours = Memo2->palette();
+    helpColours.setColor(QPalette::Base, kMaroon);
+    helpColours.setColor(QPalette::Text, QColor(0xFF, 0xFF, 0x00));
+    Memo2->setPalette(helpColours);
+
+    // The genre table.
+    StringGrid1->setColCount(5);
+    StringGrid1->setRowCount(9);
+    const int genreWidths[] = {72, 129, 52, 51, 45};
+    for (int col = 0; col < 5; ++col)
+        StringGrid1->setColWidths(col, qRound(genreWidths[col] * m_scale));
+    StringGrid1->setDefaultRowHeight(qRound(24 * m_scale));
+    StringGrid1->setRowHeights(1, qRound(23 * m_scale));
+    StringGrid1->setOptions(widgets::GridOptions::fromInt(kGenreTableOptions));
+    StringGrid1->setScrollBars(widgets::StringGrid::ScrollBars::Vertical);
+
+    // The question table.
+    StringGrid2->setColCount(5);
+    StringGrid2->setRowCount(2);
+    const int questionWidths[] = {47, 463, 121, 72, 505};
+    for (int col = 0; col < 5; ++col)
+        StringGrid2->setColWidths(col, qRound(questionWidths[col] * m_scale));
+    StringGrid2->setDefaultRowHeight(qRound(21 * m_scale));
+    StringGrid2->setColor(kActiveBorder);
+    StringGrid2->setFixedColor(kGrey);
+    StringGrid2->setOptions(widgets::GridOptions::fromInt(kQuestionTableInitialOptions));
+    StringGrid2->setScrollBars(widgets::StringGrid::ScrollBars::Both);
+
+    // Fields.
+    Edit3->setBorder(widgets::Border::Flat);
+    Edit3->setImeMode(widgets::ImeMode::HalfWidthAlpha);
+    Edit4->setImeMode(widgets::ImeMode::Hiragana);
+    Edit5->setImeMode(widgets::ImeMode::Hiragana);
+    Edit6->setImeMode(widgets::ImeMode::Off);
+    Edit8->setImeMode(widgets::ImeMode::Off);
+    Edit7->setEditState(widgets::EditState::Disabled);
+    Edit7->setCursor(Qt::ForbiddenCursor);
+    Edit7->setColor(kOlive);
+    RichEdit1->setImeMode(widgets::ImeMode::Hiragana);
+
+    Image1->setPicture(helpIconPixmap());
+}
+
+void TForm1::setInitialContents()
+{
+    Button1->setCaption(texts::kButton1);
+    Button13->setCaption(texts::kBrowseCaption);
+    Button2->setCaption(texts::kButton2);
+    Button4->setCaption(texts::kButton4);
+    Button5->setCaption(texts::kButton5);
+    Button6->setCaption(texts::kButton6);
+    Button7->setCaption(texts::kButton7);
+    Button8->setCaption(texts::kButton8);
+    Button11->setCaption(texts::kButton11);
+    Button12->setCaption(texts::kButton12);
+    Memo2->setText(texts::kWelcome);
+    Label21->setCaption(texts::kLabel21);
+    Edit3->setText(texts::kEdit3);
+    Edit6->setText("1");
+    Edit8->setText("1");
+    Edit1->setText("Edit1");
+    Edit2->setText("Edit2");
+    Label1->setCaption(texts::kLabel1);
+    Label2->setCaption(texts::kLabel2);
+    Label3->setCaption(texts::kLabel3);
+    Label4->setCaption(texts::kLabel4);
+    Label5->setCaption(texts::kLabel5);
+    Label6->setCaption(texts::kLabel6);
+    Label7->setCaption(texts::kFlowArrows);
+    Label8->setCaption(texts::kFlowArrows);
+    Label9->setCaption(texts::kFlowArrows);
+    Label10->setCaption(texts::kLabel10);
+    Label11->setCaption(texts::kRightArrow);
+    Label12->setCaption(texts::kRightArrow);
+    Label14->setCaption(texts::kLabel14);
+    Label16->setCaption(texts::kLabel16);
+    Label15->setCaption(texts::kLabel15);
+    Label20->setCaption(texts::kLabel20);
+    Label13->setCaption(texts::kLabel13);
+    Label17->setCaption(texts::kLabel17);
+    Label18->setCaption(texts::kLabel18);
+    Label19->setCaption(texts::kLabel19);
+
+    OpenDialog1.filter = texts::kOpenFilter;
+    OpenDialog1.allowMultiSelect = true;
+    SaveDialog1.filter = texts::kSaveFilter;
+    SaveDialog1.overwritePrompt = true;
+    FontDialog1.font = windowFont(kGothic, 15, m_scale);
+    FontDialog1.color = palette().color(QPalette::WindowText);
+
+    // Captions size themselves to their text, so a wider Japanese face never clips one.
+    for (widgets::Label* label : findChildren<widgets::Label*>()) {
+        const QSize fits = label->sizeHint();
+        label->resize(std::max(label->width(), fits.width()), std::max(label->height(), fits.height()));
+    }
+
+    Button7->hide();
+    Image1->hide();
+    Label21->hide();
+    Edit1->hide();
+    Edit2->hide();
+    DriveComboBox1->hide();
+    DirectoryListBox1->hide();
+    FileListBox1->hide();
+}
+
+void TForm1::setTabOrder()
+{
+    QWidget* const order[] = {Button1, Button2, Edit1, Edit2, StringGrid1, StringGrid2, Button4,
+                              Button5, Button6, Edit3, Edit4, Edit5, Button7, Edit6, Edit7, Edit8,
+                              Memo2, Button11, Button12, Button13, DirectoryListBox1, FileListBox1,
+                              DriveComboBox1, RichEdit1, Button8};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void TForm1::connectHandlers()
+{
+    using widgets::guarded;
+    widgets::Prompts& p = *m_prompts;
+    connect(Button1, &QPushButton::clicked, this, guarded(p, [this] { Button1Click(); }));
+    connect(Button2, &QPushButton::clicked, this, guarded(p, [this] { Button2Click(); }));
+    connect(Button4, &QPushButton::clicked, this, guarded(p, [this] { Button4Click(); }));
+    connect(Button5, &QPushButton::clicked, this, guarded(p, [this] { Button5Click(); }));
+    connect(Button6, &QPushButton::clicked, this, guarded(p, [this] { Button6Click(); }));
+    connect(Button7, &QPushButton::clicked, this, guarded(p, [this] { Button7Click(); }));
+    connect(Button8, &QPushButton::clicked, this, guarded(p, [this] { Button8Click(); }));
+    connect(Button11, &QPushButton::clicked, this, guarded(p, [this] { Button11Click(); }));
+    connect(Button12, &QPushButton::clicked, this, guarded(p, [this] { Button12Click(); }));
+    connect(Button13, &QPushButton::clicked, this, guarded(p, [this] { Button13Click(); }));
+
+    connect(StringGrid1, &widgets::StringGrid::selectCell, this,
+            guarded(p, [this](int col, int row, bool* canSelect) { StringGrid1SelectCell(col, row, canSelect); }));
+    connect(StringGrid2, &widgets::StringGrid::doubleClicked, this, guarded(p, [this] { StringGrid2DblClick(); }));
+    connect(StringGrid2, &widgets::StringGrid::rowMoved, this,
+            guarded(p, [this](int from, int to) { StringGrid2RowMoved(from, to); }));
+    connect(StringGrid2, &widgets::StringGrid::mouseMoved, this,
+            guarded(p, [this](Qt::KeyboardModifiers shift, int x, int y) { StringGrid2MouseMove(shift, x, y); }));
+    connect(StringGrid2, &widgets::StringGrid::getEditText, this,
+            guarded(p, [this](int col, int row, std::string* text) { StringGrid2GetEditText(col, row, text); }));
+
+    connect(Edit6, &widgets::LineEdit::changed, this, guarded(p, [this] { Edit6Change(); }));
+    connect(Edit8, &widgets::LineEdit::changed, this, guarded(p, [this] { Edit8Change(); }));
+    connect(Edit6, &widgets::LineEdit::keyDown, this,
+            guarded(p, [this](int* key, Qt::KeyboardModifiers shift) { Edit6KeyDown(key, shift); }));
+    connect(Edit8, &widgets::LineEdit::keyDown, this,
+            guarded(p, [this](int* key, Qt::KeyboardModifiers shift) { Edit8KeyDown(key, shift); }));
+    connect(Edit6, &widgets::LineEdit::doubleClicked, this, guarded(p, [this] { Edit6DblClick(); }));
+    connect(Edit8, &widgets::LineEdit::doubleClicked, this, guarded(p, [this] { Edit8DblClick(); }));
+
+    connect(DriveComboBox1, &widgets::DriveList::changed, this, guarded(p, [this] { DriveComboBox1Change(); }));
+    connect(DirectoryListBox1, &widgets::DirectoryList::changed, this,
+            guarded(p, [this] { DirectoryListBox1Change(); }));
+    connect(FileListBox1, &widgets::FileList::clicked, this, guarded(p, [this] { FileListBox1Click(); }));
+
+    connect(Memo2, &widgets::HelpMemo::doubleClicked, this, guarded(p, [this] { Memo2DblClick(); }));
+    connect(Image1, &widgets::Picture::clicked, this, guarded(p, [this] { Image1Click(); }));
+}
+
+void TForm1::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (m_placed)
+        return;
+    m_placed = true;
+    // The size is the outer size, frame included; centre the frame on the screen.
+    const QSize outer(qRound(800 * m_scale), qRound(565 * m_scale));
+    const QSize frame = frameGeometry().size() - geometry().size();
+    resize(outer - frame);
+    if (const QScreen* shown = screen()) {
+        QRect framed(QPoint(), outer);
+        framed.moveCenter(shown->availableGeometry().center());
+        move(framed.topLeft());
+    }
+    Button1->setFocus();
+}
+
+void TForm1::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        widgets::dispatch(*m_prompts, [this] { FormActivate(); });
+}
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    widgets::dispatch(*m_prompts, [this] { FormClose(); });
+    event->accept();
+}
+
+void TForm1::mouseMoveEvent(QMouseEvent* event)
+{
+    // Moves reach the window from its children too, when a control lets them pass; only
+    // the bare surface, where no control lies, belongs to the window's own handler.
+    const QPoint at = event->position().toPoint();
+    if (!childAt(at))
+        widgets::dispatch(*m_prompts, [&] { FormMouseMove(event->modifiers(), at.x(), at.y()); });
+    event->accept();
+}
+
+void TForm1::showHelp(std::string_view text)
+{
+    Memo2->setText(text);
+}
+
+} // namespace app

@@ -1,0 +1,234 @@
+#pragma once
+
+// The main window. Its controls hold the working data; every user action is a handler
+// method named after its control and event. The handlers are defined in the editor/ file
+// of their topic; this file declares them all so the window reads as one description.
+
+#include "app/EditorState.h"
+#include "widgets/Dialogs.h"
+
+#include <QWidget>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace widgets {
+class Button;
+class DirectoryList;
+class DriveList;
+class FileList;
+class HelpMemo;
+class Label;
+class LineEdit;
+class MemoPad;
+class Picture;
+class Prompts;
+class StringGrid;
+} // namespace widgets
+
+namespace app {
+
+class TForm1 final : public QWidget {
+    Q_OBJECT
+
+public:
+    // `prompts` answers every dialog and box; without one the window shows Qt's dialogs.
+    explicit TForm1(widgets::Prompts* prompts = nullptr);
+    ~TForm1() override;
+
+    widgets::Prompts& prompts() const { return *m_prompts; }
+    // Pixels per inch of the screen / 120: every position, size and font height given for
+    // 120 pixels per inch is multiplied by it.
+    double scale() const { return m_scale; }
+    EditorState& state() { return m_state; }
+
+    // Controls, in the order they are created (later ones lie on top of earlier ones).
+    widgets::Label* Label1;
+    widgets::Label* Label2;
+    widgets::Label* Label3;
+    widgets::Label* Label4;
+    widgets::Label* Label5;
+    widgets::Label* Label6;
+    widgets::Label* Label7;
+    widgets::Label* Label8;
+    widgets::Label* Label9;
+    widgets::Label* Label11;
+    widgets::Label* Label12;
+    widgets::Label* Label10;
+    widgets::Label* Label13;
+    widgets::Label* Label14;
+    widgets::Label* Label15;
+    widgets::Label* Label16;
+    widgets::Label* Label17;
+    widgets::Label* Label18;
+    widgets::Label* Label19;
+    widgets::Label* Label20;
+    widgets::Picture* Image1;
+    widgets::Label* Label21;
+    widgets::Button* Button1;
+    widgets::Button* Button2;
+    widgets::LineEdit* Edit1;
+    widgets::LineEdit* Edit2;
+    widgets::StringGrid* StringGrid1;
+    widgets::StringGrid* StringGrid2;
+    widgets::Button* Button4;
+    widgets::Button* Button5;
+    widgets::Button* Button6;
+    widgets::LineEdit* Edit3;
+    widgets::LineEdit* Edit4;
+    widgets::LineEdit* Edit5;
+    widgets::Button* Button7;
+    widgets::LineEdit* Edit6;
+    widgets::LineEdit* Edit7;
+    widgets::LineEdit* Edit8;
+    widgets::HelpMemo* Memo2;
+    widgets::Button* Button11;
+    widgets::Button* Button12;
+    widgets::Button* Button13;
+    widgets::DirectoryList* DirectoryListBox1;
+    widgets::FileList* FileListBox1;
+    widgets::DriveList* DriveComboBox1;
+    widgets::MemoPad* RichEdit1;
+    widgets::Button* Button8;
+
+    widgets::OpenDialog OpenDialog1;
+    widgets::SaveDialog SaveDialog1;
+    widgets::PrintDialog PrintDialog1;
+    widgets::FontDialog FontDialog1;
+
+    // Window lifecycle.
+    void FormActivate();
+    void FormClose();
+    void Button2Click();
+
+    // Reading a five-choice bank.
+    void janlu_list();
+    void tusitu(std::int32_t offset);
+
+    // Loading files and filling the question table.
+    void Button1Click();
+    void mon_list(const std::string& path);
+    void default_save_name(const std::string& path);
+    void StringGrid1SelectCell(int ACol, int ARow, bool* CanSelect);
+
+    // Browser toggle.
+    void Button13Click();
+
+    // Question table editing and target range.
+    void Button4Click();
+    void Button7Click();
+    void StringGrid2RowMoved(int FromIndex, int ToIndex);
+    void StringGrid2DblClick();
+    void StringGrid2MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
+    void StringGrid2GetEditText(int ACol, int ARow, std::string* Value);
+    void Edit6Change();
+    void Edit8Change();
+    void Edit6KeyDown(int* Key, Qt::KeyboardModifiers Shift);
+    void Edit8KeyDown(int* Key, Qt::KeyboardModifiers Shift);
+    void Edit6DblClick();
+    void Edit8DblClick();
+
+    // Conversion and saving.
+    void Button5Click();
+    void Button6Click();
+
+    // Listing and printing.
+    void Button12Click();
+    void Button11Click();
+    void Button8Click();
+
+    // The mon file browser.
+    void DriveComboBox1Change();
+    void DirectoryListBox1Change();
+    void FileListBox1Click();
+
+    // Help panel: each mouse-move handler shows its control's guidance text.
+    void Button1MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
+    void Button2MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
+    void Button4MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
+    void Button5MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
+    void Button6MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
+    void Button7MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
+    void Button8MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
+    void Button11MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
+    void Button12MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
+    void Button13MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
+    void Edit3MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
+    void Edit4MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
+    void Edit6MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
+    void Edit8MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
+    void Label1MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
+    void Label2MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
+    void Label3MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
+    void Label4MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
+    void Label5MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
+    void Label6MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
+    void Label7MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
+    void Label8MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
+    void Label9MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
+    void Label10MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
+    void Label12MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
+    void Label13MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
+    void Label14MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
+    void Label15MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
+    void Label17MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
+    void Memo2MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
+    void RichEdit1MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
+    void DirectoryListBox1MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
+    void FileListBox1MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
+    void Memo2DblClick();
+    void Image1Click();
+    void FormMouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    void createControls();
+    void setInitialContents();
+    void connectHandlers();
+    void connectHelpTexts();
+    void setTabOrder();
+
+    // Help panel := text (Shift-JIS).
+    void showHelp(std::string_view text);
+    // True when the count field shows a valid range (lime green).
+    bool rangeIsValid() const;
+    // Beep and the information box that refuses to act on an invalid range.
+    void refuseInvalidRange();
+    // True when the genre table has no row left for another mon file.
+    bool genreTableFull() const;
+    // Hides the directory list and runs the browser toggle, which then empties the table.
+    void resetGenreTable();
+    // Genre-table row `row` from the mon file's first two lines in the memo pad.
+    void listHeaderLines(int row);
+    // The two branches of a genre-table selection.
+    void addBankGenre(int row);
+    void addMonFile(int row);
+    // Appends question rows in place of the blank last row, numbered by position.
+    void appendQuestionRows(std::vector<std::vector<std::string>> rows);
+    // True when the numeric range fields reach a position that holds no question row.
+    bool rangeReachesOutsideRows() const;
+    // The closing steps after questions were added: blank last row, range fields, colour.
+    void resetRangeToAllRows();
+    // Header append and Edit5 for a genre or file added to the question table.
+    void appendGenreToHeader(const std::string& genre);
+    // Installs one of the question table's option sets.
+    void setQuestionTableMode(std::uint32_t options);
+    // The count and its colour after a range field changed.
+    void recountRange(std::int32_t start, std::int32_t end);
+
+    std::unique_ptr<widgets::Prompts> m_ownPrompts;
+    widgets::Prompts* m_prompts;
+    double m_scale = 1.0;
+    bool m_placed = false;
+    EditorState m_state;
+};
+
+} // namespace app

@@ -1,0 +1,38 @@
+// The browse button: shows or hides the mon file browser; showing it empties the genre
+// table for a fresh collection of files.
+
+#include "app/TForm1.h"
+#include "app/WindowTexts.h"
+#include "widgets/Button.h"
+#include "widgets/DirectoryList.h"
+#include "widgets/DriveList.h"
+#include "widgets/FileList.h"
+#include "widgets/StringGrid.h"
+
+namespace app {
+
+void TForm1::Button13Click()
+{
+    StringGrid2->setCells(0, 0, texts::kContentsHeader);
+    StringGrid2->setCells(1, 0, texts::kQuestionHeader);
+    StringGrid2->setCells(2, 0, texts::kAnswerHeader);
+    StringGrid2->setCells(4, 0, texts::kWrongAnswersHeader);
+
+    if (!DirectoryListBox1->isHidden()) {
+        Button13->setCaption(texts::kBrowseCaption);
+        DriveComboBox1->hide();
+        DirectoryListBox1->hide();
+        FileListBox1->hide();
+        return;
+    }
+    Button13->setCaption(texts::kHideCaption);
+    for (int row = 0; row < 9; ++row)
+        for (int col = 0; col < 5; ++col)
+            StringGrid1->setCells(col, row, "");
+    m_state.MonFileCount = 0;
+    DriveComboBox1->show();
+    DirectoryListBox1->show();
+    FileListBox1->show();
+}
+
+} // namespace app

@@ -1,0 +1,109 @@
+// Converting the target range into mon text in the memo pad, and saving the memo pad.
+
+#include "app/TForm1.h"
+#include "app/WindowTexts.h"
+#include "formats/MonLines.h"
+#include "text/FileNames.h"
+#include "text/IntegerConversion.h"
+#include "text/Messages.h"
+#include "widgets/LineEdit.h"
+#include "widgets/MemoPad.h"
+#include "widgets/Prompts.h"
+#include "widgets/StringGrid.h"
+#include "widgets/UnencodableTextError.h"
+
+#include <QString>
+
+namespace app {
+
+namespace {
+
+const QColor kLime(0x00, 0xFF, 0x00);
+
+// Turns the memo pad's plain-text switch on for as long as it lives.
+class PlainTextForWrite final {
+public:
+    explicit PlainTextForWrite(widgets::MemoPad& pad) : m_pad(pad) { m_pad.setPlainText(widgets::PlainTextSwitch::On); }
+    ~PlainTextForWrite() { m_pad.setPlainText(widgets::PlainTextSwitch::Off); }
+    PlainTextForWrite(const PlainTextForWrite&) = delete;
+    PlainTextForWrite& operator=(const PlainTextForWrite&) = delete;
+
+private:
+    widgets::MemoPad& m_pad;
+};
+
+std::string codePointName(char32_t character)
+{
+    return QStringLiteral("U+%1").arg(quint32(character), 4, 16, QLatin1Char('0')).toUpper().toStdString();
+}
+
+} // namespace
+
+bool TForm1::rangeIsValid() const
+{
+    return Edit7->Color() == kLime;
+}
+
+void TForm1::refuseInvalidRange()
+{
+    m_prompts->beep();
+    m_prompts->messageBox(texts::kInvalidCount, widgets::MessageKind::Information, widgets::MessageButtons::Ok);
+}
+
+bool TForm1::rangeReachesOutsideRows() const
+{
+    const std::optional<std::int32_t> first = text::parseInt32(Edit6->Text());
+    const std::optional<std::int32_t> last = text::parseInt32(Edit8->Text());
+    if (!first || !last || *last < *first)
+        return false;
+    return *first < 1 || *last > StringGrid2->RowCount() - 2;
+}
+
+void TForm1::Button5Click()
+{
+    if (!rangeIsValid()) {
+        refuseInvalidRange();
+        return;
+    }
+    // A file whose header counts more questions than it holds is never made.
+    if (rangeReachesOutsideRows()) {
+        m_prompts->beep();
+        m_prompts->messageBox(texts::kRangeOutsideRows, widgets::MessageKind::Information, widgets::MessageButtons::Ok);
+        return;
+    }
+    Edit3->setText(text::replaceExtension(SaveDialog1.fileName, ".mon"));
+    SaveDialog1.filterIndex = 1;
+    RichEdit1->Clear();
+    RichEdit1->AddLines({formats::monHeaderLine(Edit7->Text(), Edit4->Text()), formats::monGenreLine(Edit5->Text())});
+
+    const std::int32_t first = text::toInt32(Edit6->Text());
+    const std::int32_t last = text::toInt32(Edit8->Text());
+    if (last < first)
+        return;
+    std::vector<std::string> lines;
+    lines.reserve(static_cast<std::size_t>(std::int64_t(last) - first + 1));
+    for (std::int64_t row = first; row <= last; ++row) {
+        const int r = static_cast<int>(row);
+        lines.push_back(formats::monQuestionLine(StringGrid2->Cells(2, r), StringGrid2->Cells(1, r)));
+    }
+    RichEdit1->AddLines(lines);
+}
+
+void TForm1::Button6Click()
+{
+    const PlainTextForWrite plainText(*RichEdit1);
+    SaveDialog1.fileName = Edit3->Text();
+    if (!m_prompts->execSave(SaveDialog1))
+        return;
+    try {
+        RichEdit1->SaveToFile(SaveDialog1.fileName);
+    } catch (const widgets::UnencodableTextError& error) {
+        // Nothing is written rather than a character silently replaced.
+        m_prompts->beep();
+        m_prompts->messageBox(text::formatMessage(texts::kUnsavableCharacter,
+                                                  {codePointName(error.character()), std::to_string(error.line())}),
+                              widgets::MessageKind::Warning, widgets::MessageButtons::Ok);
+    }
+}
+
+} // namespace app

@@ -1,0 +1,81 @@
+// The printable list of the target range, printing the memo pad, and the memo pad's font.
+
+#include "app/TForm1.h"
+#include "app/WindowTexts.h"
+#include "text/FileNames.h"
+#include "text/IntegerConversion.h"
+#include "widgets/LineEdit.h"
+#include "widgets/MemoPad.h"
+#include "widgets/Prompts.h"
+#include "widgets/ShiftJis.h"
+#include "widgets/StringGrid.h"
+
+#include <QPrinter>
+
+namespace app {
+
+namespace {
+
+const std::string kTitleOpen = texts::sj(u8"　　タイトル☆☆");
+const std::string kTitleToGenre = texts::sj(u8"☆☆■■　ジャンル◇◇");
+const std::string kGenreClose = texts::sj(u8"◇◇");
+const std::string kAfterNumber = texts::sj(u8" ◆");
+const std::string kBeforeAnswer = texts::sj(u8"●〓");
+const std::string kBetweenCells = texts::sj(u8"■");
+
+} // namespace
+
+void TForm1::Button12Click()
+{
+    if (!rangeIsValid()) {
+        refuseInvalidRange();
+        return;
+    }
+    const widgets::MessageAnswer answer = m_prompts->messageBox(
+        texts::kBlankLinesQuestion, widgets::MessageKind::Confirmation, widgets::MessageButtons::YesNo);
+    m_state.InsertBlankLines = answer == widgets::MessageAnswer::Yes ? 1 : 0;
+    Edit3->setText(text::replaceExtension(SaveDialog1.fileName, ".TXT"));
+    SaveDialog1.filterIndex = 2;
+    RichEdit1->Clear();
+    RichEdit1->Add(kTitleOpen + Edit4->Text() + kTitleToGenre + Edit5->Text() + kGenreClose);
+
+    const std::int32_t start = text::toInt32(Edit6->Text());
+    const std::int32_t end = text::toInt32(Edit8->Text());
+    if (end < start)
+        return;
+    std::vector<std::string> lines;
+    for (std::int64_t row = start; row <= end; ++row) {
+        const int r = static_cast<int>(row);
+        if (m_state.InsertBlankLines == 1)
+            lines.emplace_back();
+        lines.push_back(StringGrid2->Cells(0, r) + kAfterNumber + StringGrid2->Cells(1, r) + kBeforeAnswer
+                        + StringGrid2->Cells(2, r) + kBetweenCells + StringGrid2->Cells(3, r) + kBetweenCells
+                        + StringGrid2->Cells(4, r));
+    }
+    RichEdit1->AddLines(lines);
+}
+
+void TForm1::Button11Click()
+{
+    if (!rangeIsValid()) {
+        refuseInvalidRange();
+        return;
+    }
+    QPrinter printer;
+    if (!m_prompts->execPrint(PrintDialog1, printer))
+        return;
+    RichEdit1->print(printer, sjis::toUnicode(texts::kPrintJobTitle));
+}
+
+void TForm1::Button8Click()
+{
+    RichEdit1->setPlainText(widgets::PlainTextSwitch::Off);
+    // The memo pad's own base font, never the font chosen last.
+    FontDialog1.font = m_state.SavedFont ? *m_state.SavedFont : RichEdit1->baseFont();
+    FontDialog1.color = RichEdit1->palette().color(QPalette::Text);
+    if (!m_prompts->execFont(FontDialog1))
+        return;
+    RichEdit1->setSelectionFont(FontDialog1.chosen);
+}
+
+} // namespace app

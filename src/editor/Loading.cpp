@@ -1,0 +1,230 @@
+// Loading: reading a bank or listing a mon file through the open dialog, and adding the
+// questions of a genre-table row to the question table.
+
+#include "app/BankRecords.h"
+#include "app/TForm1.h"
+#include "app/WindowTexts.h"
+#include "formats/BankLayout.h"
+#include "formats/BankRecord.h"
+#include "formats/MonFields.h"
+#include "formats/MonLines.h"
+#include "text/ByteCut.h"
+#include "text/EditorError.h"
+#include "text/FileNames.h"
+#include "text/IntegerConversion.h"
+#include "text/Messages.h"
+#include "widgets/DirectoryList.h"
+#include "widgets/LineEdit.h"
+#include "widgets/MemoPad.h"
+#include "widgets/Prompts.h"
+#include "widgets/ShiftJis.h"
+#include "widgets/StringGrid.h"
+
+#include <algorithm>
+
+namespace app {
+
+namespace bank = formats::bank;
+
+namespace {
+
+const QColor kLime(0x00, 0xFF, 0x00);
+const QColor kRed(0xFF, 0x00, 0x00);
+
+// Records read from the bank at once while a genre is added: large enough to keep the
+// number of reads small, small enough that a genre typed as 1 to 2000000000 never holds
+// more than this in memory besides its rows.
+constexpr std::int64_t kRecordsPerRead = 8192;
+
+std::string wrongAnswers(const formats::BankRecord& record)
+{
+    std::string joined;
+    for (std::size_t slot = 1; slot < record.answers.size(); ++slot) {
+        joined += texts::kWrongAnswerMark;
+        joined += record.answers[slot].view();
+    }
+    return joined;
+}
+
+} // namespace
+
+bool TForm1::genreTableFull() const
+{
+    // A ninth file also starts afresh when the eighth one had an empty genre.
+    return !StringGrid1->Cells(1, 8).empty() || m_state.MonFileCount >= 8;
+}
+
+void TForm1::resetGenreTable()
+{
+    DirectoryListBox1->hide();
+    Button13Click();
+}
+
+void TForm1::Button1Click()
+{
+    if (genreTableFull())
+        resetGenreTable();
+
+    StringGrid2->setCells(0, 0, texts::kContentsHeader);
+    StringGrid2->setCells(1, 0, texts::kQuestionHeader);
+    StringGrid2->setCells(2, 0, texts::kAnswerHeader);
+    StringGrid2->setCells(4, 0, texts::kWrongAnswersHeader);
+
+    OpenDialog1.filterIndex = 1;
+    if (!m_prompts->execOpen(OpenDialog1))
+        return;
+    const std::string path = OpenDialog1.fileName;
+
+    // The filter chosen decides the reader, not the file's extension.
+    if (OpenDialog1.filterIndex == 1) {
+        StringGrid1->setCells(0, 0, texts::kBankMarker);
+        StringGrid2->setCells(3, 0, texts::kGenreHeader);
+        std::unique_ptr<BankFile> opened = BankFile::open(sjis::toUnicode(path));
+        if (!opened)
+            throw text::EditorError(text::formatMessage(texts::kCannotOpen, {path}));
+        m_state.BankStream = std::move(opened);
+        janlu_list();
+        tusitu(bank::kFirstRecordOffset);
+        showHelp(texts::kBankOpened);
+        if (!DirectoryListBox1->isHidden())
+            Button13Click();
+    } else {
+        mon_list(path);
+    }
+
+    SaveDialog1.filterIndex = 1;
+    default_save_name(path);
+}
+
+void TForm1::mon_list(const std::string& path)
+{
+    const int r = ++m_state.MonFileCount;
+    StringGrid1->setCells(0, 0, texts::kMonMarker);
+    StringGrid2->setCells(3, 0, texts::kGenreHeader);
+    RichEdit1->LoadFromFile(path);
+    StringGrid1->setCells(3, r, path);
+    listHeaderLines(r);
+}
+
+void TForm1::listHeaderLines(int row)
+{
+    const std::string first = RichEdit1->Line(0);
+    const std::string second = RichEdit1->Line(1);
+    StringGrid1->setCells(2, row, formats::ExtractField(first, 0));
+    StringGrid1->setCells(0, row, formats::StripQuotes(formats::ExtractField(first, 2)));
+    StringGrid1->setCells(1, row, formats::StripQuotes(formats::ExtractField(second, 2)));
+    if (formats::StripQuotes(formats::ExtractField(second, 0)) != "0") {
+        m_prompts->beep();
+        m_prompts->messageBox(texts::kGraphicModeWarning, widgets::MessageKind::Warning, widgets::MessageButtons::Ok);
+    }
+}
+
+void TForm1::default_save_name(const std::string& path)
+{
+    SaveDialog1.fileName = path;
+    Edit3->setText(text::replaceExtension(path, ".mon"));
+}
+
+void TForm1::StringGrid1SelectCell(int /*ACol: any cell stands for its row*/, int ARow, bool* /*CanSelect*/)
+{
+    if (StringGrid1->Cells(0, 0) == texts::kBankMarker)
+        addBankGenre(ARow);
+    else
+        addMonFile(ARow);
+}
+
+void TForm1::addBankGenre(int row)
+{
+    const std::string genre = StringGrid1->Cells(1, row);
+    Edit4->setText(genre);
+    appendGenreToHeader(genre);
+    const std::int64_t first = text::toInt32(StringGrid1->Cells(3, row));
+    const std::int64_t last = text::toInt32(StringGrid1->Cells(4, row));
+
+    // Only records that exist are read: none numbered below 1 (that would be the genre
+    // directory) and none wholly beyond the end of the bank.
+    std::vector<std::vector<std::string>> rows;
+    if (m_state.BankStream && last >= first) {
+        const std::int64_t beyondDirectory = m_state.BankStream->size() - bank::kFirstRecordOffset;
+        const std::int64_t recordsInFile = beyondDirectory > 0 ? (beyondDirectory + bank::kRecordSize - 1) / bank::kRecordSize : 0;
+        const std::int64_t from = std::max<std::int64_t>(first, 1);
+        const std::int64_t to = std::min(last, recordsInFile);
+        if (from <= to)
+            rows.reserve(static_cast<std::size_t>(to - from + 1));
+        formats::BankRecord decoded;
+        for (std::int64_t k = from; k <= to; k += kRecordsPerRead) {
+            const std::int64_t count = std::min(kRecordsPerRead, to - k + 1);
+            const std::vector<std::uint8_t> block =
+                m_state.BankStream->read(bank::recordOffset(k), static_cast<std::size_t>(count * bank::kRecordSize));
+            const std::span<const std::uint8_t> bytes(block);
+            for (std::int64_t i = 0; i < count; ++i) {
+                formats::decodeRecord(formats::clampedSlice(bytes, i * bank::kRecordSize, bank::kRecordSize), decoded);
+                rows.push_back({std::string(), std::string(decoded.question.view()),
+                                std::string(decoded.answers[0].view()), genre, wrongAnswers(decoded)});
+            }
+        }
+        if (!rows.empty()) {
+            // The state and the hidden fields end as reading each record in turn leaves them.
+            storeRecord(m_state, decoded);
+            Edit1->setText(bufferText(m_state.QuestionText));
+            Edit2->setText(bufferText(m_state.ChoiceTexts[0]));
+        }
+    }
+    appendQuestionRows(std::move(rows));
+    showHelp(texts::kGenreAdded);
+    resetRangeToAllRows();
+}
+
+void TForm1::addMonFile(int row)
+{
+    if (row < 1 || row > m_state.MonFileCount)
+        return;
+    RichEdit1->LoadFromFile(StringGrid1->Cells(3, row));
+    Edit4->setText(StringGrid1->Cells(0, row));
+    appendGenreToHeader(StringGrid1->Cells(1, row));
+    default_save_name(StringGrid1->Cells(3, m_state.MonFileCount));
+
+    const std::string genre = StringGrid1->Cells(1, row);
+    const std::vector<std::string> lines = RichEdit1->Lines();
+    std::vector<std::vector<std::string>> rows;
+    for (const std::string& line : formats::questionLines(lines, 2)) {
+        rows.push_back({std::string(), formats::StripQuotes(formats::ExtractField(line, 2)),
+                        formats::StripQuotes(formats::ExtractField(line, 1)), genre, std::string()});
+    }
+    appendQuestionRows(std::move(rows));
+    resetRangeToAllRows();
+}
+
+void TForm1::appendGenreToHeader(const std::string& genre)
+{
+    const std::string header = StringGrid2->Cells(1, 0) + genre + texts::kGenreEnd;
+    StringGrid2->setCells(1, 0, header);
+    // The 24 bytes after the 10 bytes of the header's own caption.
+    Edit5->setText(text::cutWholeCharacters(header, 10, 24));
+}
+
+void TForm1::appendQuestionRows(std::vector<std::vector<std::string>> rows)
+{
+    if (rows.empty())
+        return;
+    // Each row takes the place of the blank last row and is numbered by that position.
+    const int firstPosition = StringGrid2->RowCount() - 1;
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        rows[i][0] = std::to_string(firstPosition + static_cast<int>(i));
+    StringGrid2->insertRows(firstPosition, std::move(rows));
+}
+
+void TForm1::resetRangeToAllRows()
+{
+    const int last = StringGrid2->RowCount() - 1;
+    for (int col = 0; col < 5; ++col)
+        StringGrid2->setCells(col, last, "");
+    const int questions = last - 1;
+    Edit7->setText(std::to_string(questions));
+    Edit6->setText("1");
+    Edit8->setText(std::to_string(questions));
+    // Coloured last, so this decides whatever the change handlers did.
+    Edit7->setColor(questions > 300 || questions < 8 ? kRed : kLime);
+}
+
+} // namespace app

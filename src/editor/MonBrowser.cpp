@@ -1,0 +1,44 @@
+// The mon file browser: the drive, directory and file lists linked together, and a pick
+// in the file list listing that file in the genre table.
+
+#include "app/TForm1.h"
+#include "app/WindowTexts.h"
+#include "text/FileNames.h"
+#include "widgets/DirectoryList.h"
+#include "widgets/DriveList.h"
+#include "widgets/FileList.h"
+#include "widgets/MemoPad.h"
+#include "widgets/StringGrid.h"
+
+namespace app {
+
+void TForm1::DriveComboBox1Change()
+{
+    // Raises the directory list's change, which runs DirectoryListBox1Change.
+    DirectoryListBox1->setDrive(DriveComboBox1->drivePath());
+}
+
+void TForm1::DirectoryListBox1Change()
+{
+    FileListBox1->setDirectory(DirectoryListBox1->directoryPath());
+}
+
+void TForm1::FileListBox1Click()
+{
+    if (genreTableFull())
+        resetGenreTable();
+    const int n = ++m_state.MonFileCount;
+    StringGrid1->setCells(0, 0, texts::kMonMarker);
+    StringGrid2->setCells(3, 0, texts::kGenreHeader);
+    SaveDialog1.filterIndex = 1;
+
+    const int selected = FileListBox1->ItemIndex();
+    const std::string path = FileListBox1->Directory() + text::kPathSeparator
+                             + (selected >= 0 ? FileListBox1->Item(selected) : std::string());
+    StringGrid1->setCells(3, n, path);
+    RichEdit1->LoadFromFile(path);
+    default_save_name(path);
+    listHeaderLines(n);
+}
+
+} // namespace app

@@ -1,0 +1,136 @@
+// The question table's editing: clearing, renumbering, row moves, the two mouse modes, and
+// the target range fields with their count.
+
+#include "app/TForm1.h"
+#include "app/WindowTexts.h"
+#include "text/IntegerConversion.h"
+#include "widgets/Button.h"
+#include "widgets/GridOptions.h"
+#include "widgets/KeyCodes.h"
+#include "widgets/LineEdit.h"
+#include "widgets/StringGrid.h"
+
+namespace app {
+
+namespace {
+
+const QColor kLime(0x00, 0xFF, 0x00);
+const QColor kRed(0xFF, 0x00, 0x00);
+
+bool isMainKeyboardDigit(int key)
+{
+    return key >= widgets::vk::kKey0 && key <= widgets::vk::kKey9;
+}
+
+} // namespace
+
+void TForm1::Button4Click()
+{
+    StringGrid2->setCells(1, 0, texts::kQuestionHeader);
+    StringGrid2->setCells(2, 0, texts::kAnswerHeader);
+    StringGrid2->setRowCount(2);
+    for (int col = 0; col < 5; ++col)
+        StringGrid2->setCells(col, 1, "");
+}
+
+void TForm1::Button7Click()
+{
+    Button7->hide();
+    const int questions = StringGrid2->RowCount() - 2;
+    for (int row = 1; row <= questions; ++row)
+        StringGrid2->setCells(0, row, std::to_string(row));
+}
+
+void TForm1::StringGrid2RowMoved(int /*FromIndex*/, int /*ToIndex*/)
+{
+    // The grid has moved the row already; the numbers now need renewing.
+    Button7->show();
+}
+
+void TForm1::StringGrid2DblClick()
+{
+    setQuestionTableMode(widgets::kCellEditingOptions.toInt());
+    showHelp(texts::kCellEditing);
+}
+
+void TForm1::StringGrid2MouseMove(Qt::KeyboardModifiers, int, int)
+{
+    setQuestionTableMode(widgets::kRowMovingOptions.toInt());
+    showHelp(texts::kHelpStringGrid2);
+}
+
+void TForm1::StringGrid2GetEditText(int, int, std::string* /*Value: left as the table supplies it*/)
+{
+    showHelp(texts::kCellEditing);
+}
+
+void TForm1::setQuestionTableMode(std::uint32_t options)
+{
+    // The grid ignores a set that is already installed and keeps an open editor open.
+    StringGrid2->setOptions(widgets::GridOptions::fromInt(options));
+}
+
+void TForm1::Edit6Change()
+{
+    const std::int32_t end = text::toInt32(Edit8->Text());
+    const std::int32_t start = text::toInt32(Edit6->Text());
+    recountRange(start, end);
+}
+
+void TForm1::Edit8Change()
+{
+    const std::int32_t questions = StringGrid2->RowCount() - 2;
+    if (text::toInt32(Edit8->Text()) > questions)
+        Edit8->setText(std::to_string(questions));  // runs this handler once more, nested
+    const std::int32_t end = text::toInt32(Edit8->Text());
+    const std::int32_t start = text::toInt32(Edit6->Text());
+    recountRange(start, end);
+}
+
+void TForm1::recountRange(std::int32_t start, std::int32_t end)
+{
+    // 64-bit, so that no pair of 32-bit numbers wraps; a count beyond the 32-bit range is
+    // then refused by the conversion below like any other number that is none.
+    Edit7->setText(std::to_string(std::int64_t(end) - start + 1));
+    const std::int32_t count = text::toInt32(Edit7->Text());
+    if (count >= 1) {
+        m_state.RangeLow = Edit6->Text();
+        m_state.RangeHigh = Edit8->Text();
+    } else {
+        m_state.RangeLow = Edit8->Text();
+        m_state.RangeHigh = Edit6->Text();
+    }
+    Edit7->setColor(count > 300 ? kRed : count >= 8 ? kLime : kRed);
+}
+
+void TForm1::Edit6KeyDown(int* Key, Qt::KeyboardModifiers)
+{
+    if (!isMainKeyboardDigit(*Key))
+        *Key = widgets::vk::kKey1;
+}
+
+void TForm1::Edit8KeyDown(int* Key, Qt::KeyboardModifiers)
+{
+    if (!isMainKeyboardDigit(*Key))
+        *Key = widgets::vk::kKey9;
+}
+
+void TForm1::Edit6DblClick()
+{
+    Edit6->setText(StringGrid2->Cells(0, StringGrid2->Row()));
+    const std::string low = m_state.RangeLow;
+    const std::string high = m_state.RangeHigh;
+    Edit6->setText(low);
+    Edit8->setText(high);
+}
+
+void TForm1::Edit8DblClick()
+{
+    Edit8->setText(StringGrid2->Cells(0, StringGrid2->Row()));
+    const std::string low = m_state.RangeLow;
+    const std::string high = m_state.RangeHigh;
+    Edit8->setText(high);
+    Edit6->setText(low);
+}
+
+} // namespace app

@@ -1,0 +1,75 @@
+// Developer tool: renders the main window to a PNG, as it looks when the editor starts.
+//   QT_QPA_PLATFORM=offscreen ./window_picture window.png [browser|help-hidden|bank FILE.5TQ]
+// The optional state shows the mon file browser, the help icon in place of the help panel,
+// or a bank read into the genre table with its first genre added.
+
+#include "app/TForm1.h"
+#include "widgets/Prompts.h"
+#include "widgets/ShiftJis.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QPixmap>
+#include <QTranslator>
+
+#include <cstdio>
+
+namespace {
+
+// Answers the one open dialog of the "bank" state with the given file.
+class PictureDialogs final : public widgets::Prompts {
+public:
+    explicit PictureDialogs(std::string bank) : m_bank(std::move(bank)) {}
+    bool execOpen(widgets::OpenDialog& dialog) override
+    {
+        dialog.fileName = m_bank;
+        return !m_bank.empty();
+    }
+    bool execSave(widgets::SaveDialog&) override { return false; }
+    bool execPrint(widgets::PrintDialog&, QPrinter&) override { return false; }
+    bool execFont(widgets::FontDialog&) override { return false; }
+    widgets::MessageAnswer messageBox(std::string_view, widgets::MessageKind, widgets::MessageButtons) override
+    {
+        return widgets::MessageAnswer::Ok;
+    }
+    void errorBox(std::string_view message) override { std::fprintf(stderr, "%s\n", sjis::toUnicode(message).toLocal8Bit().constData()); }
+    void beep() override {}
+
+private:
+    std::string m_bank;
+};
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s OUTPUT.png [browser|help-hidden|bank FILE.5TQ]\n", argv[0]);
+        return 2;
+    }
+    QTranslator qtTexts;
+    if (qtTexts.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
+
+    const QString state = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
+    PictureDialogs dialogs(state == QLatin1String("bank") && argc > 3 ? sjis::fromUnicode(QString::fromLocal8Bit(argv[3])).bytes : std::string());
+    app::TForm1 window(&dialogs);
+    window.show();
+    if (state == QLatin1String("browser"))
+        window.Button13Click();
+    else if (state == QLatin1String("help-hidden"))
+        window.Memo2DblClick();
+    else if (state == QLatin1String("bank")) {
+        window.Button1Click();
+        bool canSelect = true;
+        window.StringGrid1SelectCell(2, 1, &canSelect);
+    }
+    QApplication::processEvents();
+    const QPixmap picture = window.grab();
+    if (!picture.save(QString::fromLocal8Bit(argv[1]))) {
+        std::fprintf(stderr, "cannot write %s\n", argv[1]);
+        return 1;
+    }
+    return 0;
+}
