@@ -1,0 +1,582 @@
+// The string grid driven through its view: cells and counts, selectCell against the current
+// cell, the in-place editor and getEditText, moving rows and columns by call and by dragging
+// a fixed cell, double clicks, mouse moves, batch insertion and unencodable edits.
+
+#include "text/EditorError.h"
+#include "widgets/ShiftJis.h"
+#include "widgets/StringGrid.h"
+
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QTableView>
+#include <QtTest>
+
+#include <numeric>
+#include <string>
+#include <vector>
+
+using widgets::StringGrid;
+
+namespace {
+
+enum Surface { kCells, kNumberColumn, kHeaderRow, kCorner };
+
+std::string label(int col, int row)
+{
+    return QStringLiteral("c%1r%2").arg(col).arg(row).toStdString();
+}
+
+QString at(int col, int row)
+{
+    return QStringLiteral("%1,%2").arg(col).arg(row);
+}
+
+void fill(StringGrid& grid)
+{
+    for (int row = 0; row < grid.RowCount(); ++row)
+        for (int col = 0; col < grid.ColCount(); ++col)
+            grid.setCells(col, row, label(col, row));
+}
+
+void show(StringGrid& grid)
+{
+    grid.resize(600, 400);
+    grid.show();
+}
+
+QPoint cellCenter(const StringGrid& grid, int col, int row)
+{
+    return grid.view()->visualRect(grid.view()->model()->index(row - 1, col - 1)).center();
+}
+
+QPoint sectionCenter(const QHeaderView* header, int section)
+{
+    const int middle = header->sectionViewportPosition(section) + header->sectionSize(section) / 2;
+    return header->orientation() == Qt::Vertical ? QPoint(header->viewport()->width() / 2, middle)
+                                                 : QPoint(middle, header->viewport()->height() / 2);
+}
+
+// The widget that gets the mouse over a part of the grid, and where its origin lies in grid
+// coordinates. The corner is whatever widget sits over the fixed cell (0,0).
+std::pair<QWidget*, QPoint> surfaceOf(const StringGrid& grid, int surface)
+{
+    const QTableView* view = grid.view();
+    switch (surface) {
+    case kCells:
+        return {view->viewport(), QPoint(grid.ColWidths(0), grid.RowHeights(0))};
+    case kNumberColumn:
+        return {view->verticalHeader()->viewport(), QPoint(0, grid.RowHeights(0))};
+    case kHeaderRow:
+        return {view->horizontalHeader()->viewport(), QPoint(grid.ColWidths(0), 0)};
+    default:
+        return {view->childAt(view->verticalHeader()->x() + 2, view->horizontalHeader()->y() + 2), QPoint()};
+    }
+}
+
+// Press, release, press, double click, release within the double-click time: the order in
+// which Qt 6 delivers a real double click. QTest's own double click sends no second press.
+void realDoubleClick(QWidget* target, QPoint pos)
+{
+    const quint64 start = quint64(QTest::lastMouseTimestamp) + 1000;
+    const auto send = [&](QEvent::Type type, Qt::MouseButtons buttons, quint64 time) {
+        QMouseEvent event(type, pos, target->mapToGlobal(pos), Qt::LeftButton, buttons, Qt::NoModifier);
+        event.setTimestamp(time);
+        QApplication::sendEvent(target, &event);
+    };
+    send(QEvent::MouseButtonPress, Qt::LeftButton, start);
+    send(QEvent::MouseButtonRelease, Qt::NoButton, start + 40);
+    send(QEvent::MouseButtonPress, Qt::LeftButton, start + 120);
+    send(QEvent::MouseButtonDblClick, Qt::LeftButton, start + 120);
+    send(QEvent::MouseButtonRelease, Qt::NoButton, start + 160);
+    QTest::lastMouseTimestamp = int(start + 1000);
+}
+
+} // namespace
+
+class StringGridTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cells_data();
+    void cells();
+    void rowCountAppendsAndDrops();
+    void selectCell_data();
+    void selectCell();
+    void editorShowsGetEditTextAndStoresTyping_data();
+    void editorShowsGetEditTextAndStoresTyping();
+    void moveRowOrColumn_data();
+    void moveRowOrColumn();
+    void doubleClick_data();
+    void doubleClick();
+    void mouseMovesAreReported_data();
+    void mouseMovesAreReported();
+    void insertRowsKeepsCurrentCell_data();
+    void insertRowsKeepsCurrentCell();
+    void unencodableEditIsRefused_data();
+    void unencodableEditIsRefused();
+};
+
+void StringGridTest::cells_data()
+{
+    QTest::addColumn<int>("col");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<bool>("inside");
+
+    QTest::newRow("corner") << 0 << 0 << true;
+    QTest::newRow("fixed row") << 2 << 0 << true;
+    QTest::newRow("fixed column") << 0 << 3 << true;
+    QTest::newRow("normal") << 3 << 2 << true;
+    QTest::newRow("last") << 4 << 4 << true;
+    QTest::newRow("column -1") << -1 << 0 << false;
+    QTest::newRow("row -1") << 0 << -1 << false;
+    QTest::newRow("column past end") << 5 << 1 << false;
+    QTest::newRow("row past end") << 1 << 5 << false;
+}
+
+void StringGridTest::cells()
+{
+    QFETCH(int, col);
+    QFETCH(int, row);
+    QFETCH(bool, inside);
+
+    StringGrid grid;
+    fill(grid);
+    const std::string text = sjis::fromUtf8(u8"第1問") + "\x81";
+    if (inside) {
+        grid.setCells(col, row, text);
+        QCOMPARE(grid.Cells(col, row), text);
+    } else {
+        QCOMPARE(grid.Cells(col, row), std::string());
+        QVERIFY_THROWS_EXCEPTION(text::EditorError, grid.setCells(col, row, text));
+        QCOMPARE(grid.Cells(col, row), std::string());
+    }
+    for (int r = 0; r < grid.RowCount(); ++r)
+        for (int c = 0; c < grid.ColCount(); ++c)
+            if (c != col || r != row)
+                QCOMPARE(grid.Cells(c, r), label(c, r));
+
+    // Row 0 and column 0 are the view's headers, the other cells its items.
+    const QAbstractItemModel* model = grid.view()->model();
+    const QString shown = sjis::toUnicode(text);
+    if (inside && row == 0 && col > 0)
+        QCOMPARE(model->headerData(col - 1, Qt::Horizontal).toString(), shown);
+    else if (inside && col == 0 && row > 0)
+        QCOMPARE(model->headerData(row - 1, Qt::Vertical).toString(), shown);
+    else if (inside && col > 0)
+        QCOMPARE(model->index(row - 1, col - 1).data().toString(), shown);
+}
+
+void StringGridTest::rowCountAppendsAndDrops()
+{
+    StringGrid grid;
+    fill(grid);
+    grid.setRowCount(7);
+    QCOMPARE(grid.RowCount(), 7);
+    QCOMPARE(grid.view()->model()->rowCount(), 6);
+    QCOMPARE(grid.Cells(2, 4), label(2, 4));
+    QCOMPARE(grid.Cells(2, 5), std::string());
+    QCOMPARE(grid.Cells(0, 6), std::string());
+
+    grid.setRowCount(3);
+    QCOMPARE(grid.Cells(1, 2), label(1, 2));
+    QCOMPARE(grid.Cells(1, 3), std::string());
+    grid.setRowCount(5);
+    for (int col = 0; col < grid.ColCount(); ++col) {
+        QCOMPARE(grid.Cells(col, 2), label(col, 2));
+        QCOMPARE(grid.Cells(col, 3), std::string());
+        QCOMPARE(grid.Cells(col, 4), std::string());
+    }
+}
+
+void StringGridTest::selectCell_data()
+{
+    QTest::addColumn<QPoint>("start");   // (col,row), set by program
+    QTest::addColumn<int>("key");        // 0: click the target cell
+    QTest::addColumn<QPoint>("target");
+    QTest::addColumn<bool>("editing");   // goEditing without goAlwaysShowEditor
+    QTest::addColumn<bool>("refuse");    // the handler clears *canSelect
+    QTest::addColumn<QStringList>("events");
+    QTest::addColumn<QPoint>("end");
+    QTest::addColumn<bool>("editor");
+
+    const QPoint home(1, 1);
+    const QStringList none;
+    QTest::newRow("initial cell clicked") << home << 0 << home << false << false << none << home << false;
+    QTest::newRow("other cell clicked") << home << 0 << QPoint(3, 2) << false << false
+                                        << QStringList{u"3,2 from 1,1"_qs} << QPoint(3, 2) << false;
+    QTest::newRow("current cell clicked") << QPoint(3, 3) << 0 << QPoint(3, 3) << false << false << none
+                                          << QPoint(3, 3) << false;
+    QTest::newRow("click refused") << home << 0 << QPoint(3, 3) << false << true
+                                   << QStringList{u"3,3 from 1,1"_qs} << home << false;
+    QTest::newRow("other cell clicked, editing") << home << 0 << QPoint(2, 3) << true << false
+                                                 << QStringList{u"2,3 from 1,1"_qs} << QPoint(2, 3) << false;
+    QTest::newRow("current cell clicked, editing") << QPoint(2, 3) << 0 << QPoint(2, 3) << true << false << none
+                                                   << QPoint(2, 3) << true;
+    QTest::newRow("right") << QPoint(2, 2) << int(Qt::Key_Right) << QPoint() << false << false
+                           << QStringList{u"3,2 from 2,2"_qs} << QPoint(3, 2) << false;
+    QTest::newRow("down") << QPoint(2, 2) << int(Qt::Key_Down) << QPoint() << false << false
+                          << QStringList{u"2,3 from 2,2"_qs} << QPoint(2, 3) << false;
+    QTest::newRow("left") << QPoint(2, 2) << int(Qt::Key_Left) << QPoint() << false << false
+                          << QStringList{u"1,2 from 2,2"_qs} << QPoint(1, 2) << false;
+    QTest::newRow("right refused") << home << int(Qt::Key_Right) << QPoint() << false << true
+                                   << QStringList{u"2,1 from 1,1"_qs} << home << false;
+    QTest::newRow("down refused") << home << int(Qt::Key_Down) << QPoint() << false << true
+                                  << QStringList{u"1,2 from 1,1"_qs} << home << false;
+    QTest::newRow("up into fixed row") << QPoint(2, 1) << int(Qt::Key_Up) << QPoint() << false << false << none
+                                       << QPoint(2, 1) << false;
+    QTest::newRow("left into fixed column") << QPoint(1, 3) << int(Qt::Key_Left) << QPoint() << false << false
+                                            << none << QPoint(1, 3) << false;
+}
+
+void StringGridTest::selectCell()
+{
+    QFETCH(QPoint, start);
+    QFETCH(int, key);
+    QFETCH(QPoint, target);
+    QFETCH(bool, editing);
+    QFETCH(bool, refuse);
+    QFETCH(QStringList, events);
+    QFETCH(QPoint, end);
+    QFETCH(bool, editor);
+
+    StringGrid grid;
+    fill(grid);
+    if (editing)
+        grid.setOptions(widgets::kGridLineOptions | widgets::goEditing);
+    show(grid);
+    QVERIFY(QTest::qWaitForWindowExposed(&grid));
+    QCOMPARE(QPoint(grid.Col(), grid.Row()), QPoint(1, 1));
+    QStringList seen;  // the cell asked for, and the current cell while asking
+    connect(&grid, &StringGrid::selectCell, [&](int col, int row, bool* canSelect) {
+        QVERIFY(*canSelect);
+        seen << at(col, row) + u" from "_qs + at(grid.Col(), grid.Row());
+        *canSelect = !refuse;
+    });
+    grid.setCol(start.x());
+    grid.setRow(start.y());
+    QCOMPARE(seen, QStringList());  // moving by program asks nobody
+
+    if (key)
+        QTest::keyClick(grid.view(), Qt::Key(key));
+    else
+        QTest::mouseClick(grid.view()->viewport(), Qt::LeftButton, {}, cellCenter(grid, target.x(), target.y()));
+    QCOMPARE(seen, events);
+    QCOMPARE(QPoint(grid.Col(), grid.Row()), end);
+    QCOMPARE(grid.view()->currentIndex(), grid.view()->model()->index(end.y() - 1, end.x() - 1));
+    QCOMPARE(grid.EditorMode(), editor);
+    if (editor)
+        QCOMPARE(grid.inplaceEditor()->text(), QString::fromStdString(label(end.x(), end.y())));
+}
+
+void StringGridTest::editorShowsGetEditTextAndStoresTyping_data()
+{
+    QTest::addColumn<bool>("switchToRowMoving");
+
+    QTest::newRow("switched to row moving") << true;
+    QTest::newRow("kept editing") << false;
+}
+
+void StringGridTest::editorShowsGetEditTextAndStoresTyping()
+{
+    QFETCH(bool, switchToRowMoving);
+
+    StringGrid grid;
+    grid.setCells(1, 1, sjis::fromUtf8(u8"問題"));
+    grid.setCells(2, 2, "other");
+    show(grid);
+    QVERIFY(QTest::qWaitForWindowExposed(&grid));
+    QStringList asked;  // the cell asked about, and what an editor showed at that moment
+    connect(&grid, &StringGrid::getEditText, [&](int col, int row, std::string* text) {
+        asked << at(col, row) + u':' + (grid.inplaceEditor() ? grid.inplaceEditor()->text() : QString());
+        *text += "!";
+    });
+
+    grid.setOptions(widgets::kCellEditingOptions);
+    QVERIFY(grid.EditorMode());
+    QPointer<QLineEdit> editor = grid.inplaceEditor();
+    QCOMPARE(asked, QStringList{u"1,1:"_qs});
+    QCOMPARE(editor->text(), u"問題!"_qs);
+    QCOMPARE(editor->selectedText(), u"問題!"_qs);
+    QCOMPARE(grid.Cells(1, 1), sjis::fromUtf8(u8"問題"));
+
+    if (switchToRowMoving) {
+        grid.setOptions(widgets::kRowMovingOptions);
+        QVERIFY(grid.EditorMode());
+        QCOMPARE(grid.inplaceEditor(), editor.data());
+        QCOMPARE(asked.size(), 1);
+    }
+    QTest::keyClicks(editor, u"abc"_qs);
+    QCOMPARE(editor->text(), u"abc"_qs);
+
+    QTest::mouseClick(grid.view()->viewport(), Qt::LeftButton, {}, cellCenter(grid, 2, 2));
+    QCOMPARE(grid.Cells(1, 1), std::string("abc"));
+    QCOMPARE(grid.Cells(2, 2), std::string("other"));
+    QCOMPARE(QPoint(grid.Col(), grid.Row()), QPoint(2, 2));
+    // Editing on, the editor opens again on the new cell.
+    QCOMPARE(grid.EditorMode(), !switchToRowMoving);
+    if (!switchToRowMoving) {
+        QCOMPARE(asked, (QStringList{u"1,1:"_qs, u"2,2:"_qs}));
+        QCOMPARE(grid.inplaceEditor()->text(), u"other!"_qs);
+    }
+}
+
+void StringGridTest::moveRowOrColumn_data()
+{
+    QTest::addColumn<bool>("rows");
+    QTest::addColumn<bool>("drag");
+    QTest::addColumn<bool>("allowed");  // the drag's moving option is on
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+
+    QTest::newRow("moveRow 5 to 2") << true << false << true << 5 << 2;
+    QTest::newRow("moveRow 2 to 5") << true << false << true << 2 << 5;
+    QTest::newRow("moveRow 1 to 6") << true << false << true << 1 << 6;
+    QTest::newRow("drag row 5 to 2") << true << true << true << 5 << 2;
+    QTest::newRow("drag row 2 to 6") << true << true << true << 2 << 6;
+    QTest::newRow("drag row without goRowMoving") << true << true << false << 5 << 2;
+    QTest::newRow("moveColumn 4 to 1") << false << false << true << 4 << 1;
+    QTest::newRow("moveColumn 1 to 5") << false << false << true << 1 << 5;
+    QTest::newRow("drag column 4 to 1") << false << true << true << 4 << 1;
+    QTest::newRow("drag column 2 to 5") << false << true << true << 2 << 5;
+    QTest::newRow("drag column without goColMoving") << false << true << false << 4 << 1;
+}
+
+void StringGridTest::moveRowOrColumn()
+{
+    QFETCH(bool, rows);
+    QFETCH(bool, drag);
+    QFETCH(bool, allowed);
+    QFETCH(int, from);
+    QFETCH(int, to);
+
+    StringGrid grid;
+    grid.setRowCount(7);
+    grid.setColCount(6);
+    fill(grid);
+    grid.setOptions(widgets::kRowMovingOptions
+                    & ~(allowed ? widgets::GridOptions() : rows ? widgets::goRowMoving : widgets::goColMoving));
+    show(grid);
+    QVERIFY(QTest::qWaitForWindowExposed(&grid));
+
+    std::vector<int> order(std::size_t(rows ? grid.RowCount() : grid.ColCount()));
+    std::iota(order.begin(), order.end(), 0);
+    if (allowed) {
+        order.erase(order.begin() + from);
+        order.insert(order.begin() + to, from);
+    }
+
+    QStringList moves;  // each move with the text of cell 1 of the moved line as it then was
+    connect(&grid, &StringGrid::rowMoved, [&](int f, int t) {
+        moves << u"row "_qs + at(f, t) + u':' + QString::fromStdString(grid.Cells(1, t));
+    });
+    connect(&grid, &StringGrid::colMoved, [&](int f, int t) {
+        moves << u"col "_qs + at(f, t) + u':' + QString::fromStdString(grid.Cells(t, 1));
+    });
+
+    if (drag) {
+        QHeaderView* header = rows ? grid.view()->verticalHeader() : grid.view()->horizontalHeader();
+        QTest::mousePress(header->viewport(), Qt::LeftButton, {}, sectionCenter(header, from - 1));
+        QTest::mouseMove(header->viewport(), sectionCenter(header, (from + to) / 2 - 1));
+        QTest::mouseMove(header->viewport(), sectionCenter(header, to - 1));
+        QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, sectionCenter(header, to - 1));
+    } else if (rows) {
+        grid.moveRow(from, to);
+    } else {
+        grid.moveColumn(from, to);
+    }
+
+    QStringList expectedMoves;
+    if (allowed)
+        expectedMoves << (rows ? u"row "_qs : u"col "_qs) + at(from, to) + u':'
+                             + QString::fromStdString(rows ? label(1, from) : label(from, 1));
+    QCOMPARE(moves, expectedMoves);
+    for (int row = 0; row < grid.RowCount(); ++row)
+        for (int col = 0; col < grid.ColCount(); ++col)
+            QCOMPARE(grid.Cells(col, row),
+                     rows ? label(col, order[std::size_t(row)]) : label(order[std::size_t(col)], row));
+    // The fixed cell moved along, and the header shows it.
+    const int now = order[std::size_t(to)];
+    QCOMPARE(grid.view()->model()->headerData(to - 1, rows ? Qt::Vertical : Qt::Horizontal).toString(),
+             QString::fromStdString(rows ? label(0, now) : label(now, 0)));
+}
+
+void StringGridTest::doubleClick_data()
+{
+    QTest::addColumn<int>("surface");
+    QTest::addColumn<bool>("secondPress");  // a press comes before the double-click event
+    QTest::addColumn<bool>("editing");
+
+    QTest::newRow("cell") << int(kCells) << true << false;
+    QTest::newRow("cell, editing") << int(kCells) << true << true;
+    QTest::newRow("cell, no second press") << int(kCells) << false << false;
+    QTest::newRow("cell, no second press, editing") << int(kCells) << false << true;
+    QTest::newRow("number column") << int(kNumberColumn) << true << false;
+    QTest::newRow("header row") << int(kHeaderRow) << true << false;
+    QTest::newRow("corner") << int(kCorner) << true << false;
+}
+
+void StringGridTest::doubleClick()
+{
+    QFETCH(int, surface);
+    QFETCH(bool, secondPress);
+    QFETCH(bool, editing);
+
+    StringGrid grid;
+    if (editing)
+        grid.setOptions(widgets::kGridLineOptions | widgets::goEditing);
+    show(grid);
+    QVERIFY(QTest::qWaitForWindowExposed(&grid));
+    int clicks = 0, doubleClicks = 0, selects = 0;
+    connect(&grid, &StringGrid::clicked, [&] { ++clicks; });
+    connect(&grid, &StringGrid::doubleClicked, [&] { ++doubleClicks; });
+    connect(&grid, &StringGrid::selectCell, [&] { ++selects; });
+
+    QWidget* target = surfaceOf(grid, surface).first;
+    QVERIFY(target);
+    const QPoint pos = surface == kCells ? cellCenter(grid, 3, 2) : QPoint(10, 10);
+    if (secondPress) {
+        realDoubleClick(target, pos);
+    } else {
+        QTest::mouseClick(target, Qt::LeftButton, {}, pos);
+        QTest::mouseDClick(target, Qt::LeftButton, {}, pos);
+        QTest::mouseRelease(target, Qt::LeftButton, {}, pos);
+    }
+    QCOMPARE(doubleClicks, 1);
+    if (surface != kCells) {
+        QCOMPARE(selects, 0);
+        QCOMPARE(QPoint(grid.Col(), grid.Row()), QPoint(1, 1));
+        return;
+    }
+    // The first click moves to the cell; the second is only the double click, so it neither
+    // counts as a click nor, as a click on the current cell would, opens the editor.
+    QCOMPARE(clicks, 1);
+    QCOMPARE(selects, 1);
+    QCOMPARE(QPoint(grid.Col(), grid.Row()), QPoint(3, 2));
+    QVERIFY(!grid.EditorMode());
+
+    QTest::mouseClick(target, Qt::LeftButton, {}, pos);
+    QCOMPARE(clicks, 2);
+    QCOMPARE(doubleClicks, 1);
+    QCOMPARE(grid.EditorMode(), editing);
+}
+
+void StringGridTest::mouseMovesAreReported_data()
+{
+    QTest::addColumn<int>("surface");
+    QTest::addColumn<QPoint>("pos");
+
+    QTest::newRow("normal cell") << int(kCells) << QPoint(70, 30);
+    QTest::newRow("number column") << int(kNumberColumn) << QPoint(12, 41);
+    QTest::newRow("header row") << int(kHeaderRow) << QPoint(93, 9);
+    QTest::newRow("corner") << int(kCorner) << QPoint(17, 13);
+}
+
+void StringGridTest::mouseMovesAreReported()
+{
+    QFETCH(int, surface);
+    QFETCH(QPoint, pos);
+
+    StringGrid grid;
+    show(grid);
+    QVERIFY(QTest::qWaitForWindowExposed(&grid));
+    QList<QPoint> moves;
+    connect(&grid, &StringGrid::mouseMoved, [&](Qt::KeyboardModifiers, int x, int y) { moves << QPoint(x, y); });
+
+    const auto [target, origin] = surfaceOf(grid, surface);
+    QVERIFY(target);
+    QTest::mouseMove(target, pos);
+    QTRY_VERIFY2(moves.contains(origin + pos), qPrintable(QString::number(moves.size()) + u" moves"_qs));
+}
+
+void StringGridTest::insertRowsKeepsCurrentCell_data()
+{
+    QTest::addColumn<int>("before");
+    QTest::addColumn<int>("currentRow");
+
+    QTest::newRow("before last, current above") << 4 << 2;
+    QTest::newRow("before last, current on last") << 4 << 4;
+    QTest::newRow("before first, current below") << 1 << 3;
+}
+
+void StringGridTest::insertRowsKeepsCurrentCell()
+{
+    QFETCH(int, before);
+    QFETCH(int, currentRow);
+
+    StringGrid grid;
+    fill(grid);
+    show(grid);
+    QVERIFY(QTest::qWaitForWindowExposed(&grid));
+    grid.setCol(2);
+    grid.setRow(currentRow);
+    int selects = 0;
+    connect(&grid, &StringGrid::selectCell, [&] { ++selects; });
+
+    std::vector<std::vector<std::string>> inserted(3);
+    for (std::size_t i = 0; i < inserted.size(); ++i)
+        for (int col = 0; col < grid.ColCount(); ++col)
+            inserted[i].push_back(QStringLiteral("new%1/%2").arg(i).arg(col).toStdString());
+    grid.insertRows(before, inserted);
+
+    QCOMPARE(grid.RowCount(), 8);
+    QCOMPARE(grid.view()->model()->rowCount(), 7);
+    for (int row = 0; row < grid.RowCount(); ++row)
+        for (int col = 0; col < grid.ColCount(); ++col)
+            QCOMPARE(grid.Cells(col, row), row < before       ? label(col, row)
+                                           : row < before + 3 ? inserted[std::size_t(row - before)][std::size_t(col)]
+                                                              : label(col, row - 3));
+    QCOMPARE(QPoint(grid.Col(), grid.Row()), QPoint(2, currentRow));
+    QCOMPARE(grid.view()->currentIndex(), grid.view()->model()->index(currentRow - 1, 1));
+    QCOMPARE(selects, 0);
+}
+
+void StringGridTest::unencodableEditIsRefused_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<uint>("character");
+    QTest::addColumn<bool>("byReturn");
+
+    const QString emoji = QString::fromUcs4(U"\U0001F600", 1);
+    QTest::newRow("emoji, click elsewhere") << emoji << 0x1F600u << false;
+    QTest::newRow("emoji after text, Return") << u"ab"_qs + emoji << 0x1F600u << true;
+    QTest::newRow("e acute, click elsewhere") << u"\u00E9"_qs << 0xE9u << false;
+}
+
+void StringGridTest::unencodableEditIsRefused()
+{
+    QFETCH(QString, typed);
+    QFETCH(uint, character);
+    QFETCH(bool, byReturn);
+
+    StringGrid grid;
+    grid.setCells(1, 1, "old");
+    show(grid);
+    QVERIFY(QTest::qWaitForWindowExposed(&grid));
+    QStringList refused;
+    connect(&grid, &StringGrid::unencodableText, [&](int col, int row, char32_t c) {
+        refused << at(col, row) + u':' + QString::number(uint(c), 16);
+    });
+    grid.setOptions(widgets::kCellEditingOptions);
+    QLineEdit* editor = grid.inplaceEditor();
+    QVERIFY(editor);
+
+    // One key per character; a character beyond U+FFFF comes as one key text of two units.
+    for (qsizetype i = 0; i < typed.size(); ++i) {
+        const qsizetype units = typed.at(i).isHighSurrogate() ? 2 : 1;
+        QTest::sendKeyEvent(QTest::Click, editor, Qt::Key_unknown, typed.mid(i, units), Qt::NoModifier);
+        i += units - 1;
+    }
+    QCOMPARE(editor->text(), typed);
+
+    if (byReturn)
+        QTest::keyClick(editor, Qt::Key_Return);
+    else
+        QTest::mouseClick(grid.view()->viewport(), Qt::LeftButton, {}, cellCenter(grid, 2, 2));
+    QTRY_COMPARE(refused, QStringList{u"1,1:"_qs + QString::number(character, 16)});
+    QCOMPARE(grid.Cells(1, 1), std::string("old"));
+}
+
+QTEST_MAIN(StringGridTest)
+#include "StringGridTest.moc"
