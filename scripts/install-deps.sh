@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages this project needs, only those that are missing.
-# Usage: scripts/install-deps.sh [build|test|fuzz|desktop]...   (default: build)
+# Usage: scripts/install-deps.sh [build|test|fuzz|desktop|bench]...   (default: build)
 set -euo pipefail
 
 build=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev qt6-translations-l10n
@@ -8,6 +8,7 @@ build=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev qt6-translations-
 test=(poppler-utils)
 fuzz=(clang libclang-rt-14-dev)
 desktop=(xvfb xauth)
+bench=(xvfb xauth x11-utils python3)
 
 wanted=()
 [ $# -eq 0 ] && set -- build
@@ -17,6 +18,7 @@ for group in "$@"; do
     test) wanted+=("${build[@]}" "${test[@]}") ;;
     fuzz) wanted+=("${fuzz[@]}") ;;
     desktop) wanted+=("${desktop[@]}") ;;
+    bench) wanted+=("${bench[@]}") ;;
     *) echo "install-deps: unknown group '$group'" >&2; exit 2 ;;
   esac
 done

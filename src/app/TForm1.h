@@ -211,8 +211,6 @@ private:
     // The two branches of a genre-table selection.
     void addBankGenre(int row);
     void addMonFile(int row);
-    // Appends question rows in place of the blank last row, numbered by position.
-    void appendQuestionRows(std::vector<std::vector<std::string>> rows);
     // True when the numeric range fields reach a position that holds no question row.
     bool rangeReachesOutsideRows() const;
     // The closing steps after questions were added: blank last row, range fields, colour.

@@ -36,14 +36,14 @@ const QColor kRed(0xFF, 0x00, 0x00);
 // more than this in memory besides its rows.
 constexpr std::int64_t kRecordsPerRead = 8192;
 
-std::string wrongAnswers(const formats::BankRecord& record)
+// The four wrong answers, each after a star, into `joined` (reused from row to row).
+void joinWrongAnswers(const formats::BankRecord& record, std::string& joined)
 {
-    std::string joined;
+    joined.clear();
     for (std::size_t slot = 1; slot < record.answers.size(); ++slot) {
         joined += texts::kWrongAnswerMark;
         joined += record.answers[slot].view();
     }
-    return joined;
 }
 
 } // namespace
@@ -143,15 +143,18 @@ void TForm1::addBankGenre(int row)
 
     // Only records that exist are read: none numbered below 1 (that would be the genre
     // directory) and none wholly beyond the end of the bank.
-    std::vector<std::vector<std::string>> rows;
+    // The new rows take the place of the blank last row and are numbered by position.
+    widgets::GridRows rows(5);
+    const int firstPosition = StringGrid2->RowCount() - 1;
     if (m_state.BankStream && last >= first) {
         const std::int64_t beyondDirectory = m_state.BankStream->size() - bank::kFirstRecordOffset;
         const std::int64_t recordsInFile = beyondDirectory > 0 ? (beyondDirectory + bank::kRecordSize - 1) / bank::kRecordSize : 0;
         const std::int64_t from = std::max<std::int64_t>(first, 1);
         const std::int64_t to = std::min(last, recordsInFile);
         if (from <= to)
-            rows.reserve(static_cast<std::size_t>(to - from + 1));
+            rows.reserve(static_cast<std::size_t>(to - from + 1), 320);
         formats::BankRecord decoded;
+        std::string wrong;
         for (std::int64_t k = from; k <= to; k += kRecordsPerRead) {
             const std::int64_t count = std::min(kRecordsPerRead, to - k + 1);
             const std::vector<std::uint8_t> block =
@@ -159,8 +162,9 @@ void TForm1::addBankGenre(int row)
             const std::span<const std::uint8_t> bytes(block);
             for (std::int64_t i = 0; i < count; ++i) {
                 formats::decodeRecord(formats::clampedSlice(bytes, i * bank::kRecordSize, bank::kRecordSize), decoded);
-                rows.push_back({std::string(), std::string(decoded.question.view()),
-                                std::string(decoded.answers[0].view()), genre, wrongAnswers(decoded)});
+                joinWrongAnswers(decoded, wrong);
+                const std::string number = std::to_string(firstPosition + static_cast<std::int64_t>(rows.size()));
+                rows.append({number, decoded.question.view(), decoded.answers[0].view(), genre, wrong});
             }
         }
         if (!rows.empty()) {
@@ -170,7 +174,7 @@ void TForm1::addBankGenre(int row)
             Edit2->setText(bufferText(m_state.ChoiceTexts[0]));
         }
     }
-    appendQuestionRows(std::move(rows));
+    StringGrid2->insertRows(firstPosition, rows);
     showHelp(texts::kGenreAdded);
     resetRangeToAllRows();
 }
@@ -186,12 +190,14 @@ void TForm1::addMonFile(int row)
 
     const std::string genre = StringGrid1->Cells(1, row);
     const std::vector<std::string> lines = RichEdit1->Lines();
-    std::vector<std::vector<std::string>> rows;
+    widgets::GridRows rows(5);
+    const int firstPosition = StringGrid2->RowCount() - 1;
     for (const std::string& line : formats::questionLines(lines, 2)) {
-        rows.push_back({std::string(), formats::StripQuotes(formats::ExtractField(line, 2)),
-                        formats::StripQuotes(formats::ExtractField(line, 1)), genre, std::string()});
+        const std::string number = std::to_string(firstPosition + static_cast<std::int64_t>(rows.size()));
+        rows.append({number, formats::StripQuotes(formats::ExtractField(line, 2)),
+                     formats::StripQuotes(formats::ExtractField(line, 1)), genre, std::string_view()});
     }
-    appendQuestionRows(std::move(rows));
+    StringGrid2->insertRows(firstPosition, rows);
     resetRangeToAllRows();
 }
 
@@ -201,17 +207,6 @@ void TForm1::appendGenreToHeader(const std::string& genre)
     StringGrid2->setCells(1, 0, header);
     // The 24 bytes after the 10 bytes of the header's own caption.
     Edit5->setText(text::cutWholeCharacters(header, 10, 24));
-}
-
-void TForm1::appendQuestionRows(std::vector<std::vector<std::string>> rows)
-{
-    if (rows.empty())
-        return;
-    // Each row takes the place of the blank last row and is numbered by that position.
-    const int firstPosition = StringGrid2->RowCount() - 1;
-    for (std::size_t i = 0; i < rows.size(); ++i)
-        rows[i][0] = std::to_string(firstPosition + static_cast<int>(i));
-    StringGrid2->insertRows(firstPosition, std::move(rows));
 }
 
 void TForm1::resetRangeToAllRows()

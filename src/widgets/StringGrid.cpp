@@ -69,7 +69,12 @@ void StringGrid::setCells(int col, int row, std::string_view text)
     m_model->setCell(col, row, text);
 }
 
-void StringGrid::insertRows(int beforeRow, std::vector<std::vector<std::string>> rows)
+void StringGrid::insertRows(int beforeRow, const std::vector<std::vector<std::string>>& rows)
+{
+    insertRows(beforeRow, GridRows::from(rows));
+}
+
+void StringGrid::insertRows(int beforeRow, const GridRows& rows)
 {
     if (beforeRow < 1 || beforeRow > RowCount())
         throwIndexError();

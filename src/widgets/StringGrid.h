@@ -21,6 +21,7 @@
 // the keyboard focus leaves it.
 
 #include "widgets/GridOptions.h"
+#include "widgets/GridRows.h"
 
 #include <QColor>
 #include <QWidget>
@@ -53,7 +54,8 @@ public:
 
     // Inserts whole rows before row `beforeRow` (1 to RowCount()) as one batch; cell c of an
     // inserted row is rows[i][c]. The current cell keeps its position.
-    void insertRows(int beforeRow, std::vector<std::vector<std::string>> rows);
+    void insertRows(int beforeRow, const std::vector<std::vector<std::string>>& rows);
+    void insertRows(int beforeRow, const GridRows& rows);
 
     // Raising a count appends empty columns or rows; lowering it drops the last ones.
     int ColCount() const;

@@ -109,7 +109,7 @@ void StringGridModel::setGridRowCount(int count)
         fixedCellsChanged();
 }
 
-void StringGridModel::insertGridRows(int before, const std::vector<std::vector<std::string>>& rows)
+void StringGridModel::insertGridRows(int before, const GridRows& rows)
 {
     if (rows.empty())
         return;

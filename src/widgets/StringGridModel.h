@@ -30,7 +30,7 @@ public:
     void setGridColCount(int count);
     void setGridRowCount(int count);
     // `before` from 1 to gridRowCount(): rows never go in front of the fixed row.
-    void insertGridRows(int before, const std::vector<std::vector<std::string>>& rows);
+    void insertGridRows(int before, const GridRows& rows);
     void moveGridRow(int from, int to);
     void moveGridColumn(int from, int to);
 

@@ -88,14 +88,18 @@ void StringGridStore::setRowCount(int count)
 
 void StringGridStore::insertRows(int before, const std::vector<std::vector<std::string>>& rows)
 {
+    insertRows(before, GridRows::from(rows));
+}
+
+void StringGridStore::insertRows(int before, const GridRows& rows)
+{
     const auto first = m_rows.insert(m_rows.begin() + before, rows.size(), StringGridRow());
     std::vector<std::string_view> slots(at(colCount()));
+    const int cols = std::min(colCount(), rows.columns());
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        const std::vector<std::string>& cells = rows[i];
-        const int cols = std::min(colCount(), static_cast<int>(cells.size()));
         std::fill(slots.begin(), slots.end(), std::string_view());
         for (int col = 0; col < cols; ++col)
-            slots[at(m_slotOfColumn[at(col)])] = cells[at(col)];
+            slots[at(m_slotOfColumn[at(col)])] = rows.cell(i, col);
         first[static_cast<std::ptrdiff_t>(i)] = StringGridRow::pack(m_arena, slots);
     }
 }

@@ -5,6 +5,7 @@
 // in position order, so moving a row rotates a vector of pointers and touches no text.
 // Columns are reached through a column -> slot table, so moving a column only permutes it.
 
+#include "widgets/GridRows.h"
 #include "widgets/StringGridArena.h"
 #include "widgets/StringGridRow.h"
 
@@ -35,6 +36,7 @@ public:
     // Inserts `rows` before row `before` (0 to rowCount()). Cell c of an inserted row is
     // rows[i][c]; cells a row does not give are empty, cells beyond colCount() are ignored.
     void insertRows(int before, const std::vector<std::vector<std::string>>& rows);
+    void insertRows(int before, const GridRows& rows);
 
     // Moves row `from` to position `to`, the rows between shifting by one; likewise columns.
     void moveRow(int from, int to);

@@ -1,0 +1,43 @@
+#pragma once
+
+// A batch of rows for StringGrid::insertRows, held flat: every cell's bytes in one buffer
+// and a table of where each cell ends. Building a genre of 65,535 rows this way costs a few
+// buffer growths instead of a heap allocation per cell.
+
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace widgets {
+
+class GridRows final {
+public:
+    explicit GridRows(int columns) : m_columns(columns > 0 ? columns : 1) {}
+
+    void reserve(std::size_t rows, std::size_t bytesPerRow);
+
+    // Appends a row; cells beyond the column count are ignored, missing ones are empty.
+    void append(std::initializer_list<std::string_view> cells);
+    void append(const std::vector<std::string>& cells);
+
+    int columns() const { return m_columns; }
+    std::size_t size() const { return m_ends.size() / static_cast<std::size_t>(m_columns); }
+    bool empty() const { return m_ends.empty(); }
+    std::string_view cell(std::size_t row, int col) const;
+
+    // The widest row decides the column count.
+    static GridRows from(const std::vector<std::vector<std::string>>& rows);
+
+private:
+    template <typename Cells>
+    void appendCells(const Cells& cells);
+
+    int m_columns;
+    std::string m_bytes;
+    std::vector<std::size_t> m_ends;  // end offset of each cell, row after row
+};
+
+} // namespace widgets
