@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages this project needs, only those that are missing.
-# Usage: scripts/install-deps.sh [build|test|fuzz|desktop|bench]...   (default: build)
+# Usage: scripts/install-deps.sh [build|test|fuzz|desktop|bench|package]...   (default: build)
 set -euo pipefail
 
 build=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev qt6-translations-l10n
@@ -9,6 +9,7 @@ test=(poppler-utils)
 fuzz=(clang libclang-rt-14-dev)
 desktop=(xvfb xauth)
 bench=(xvfb xauth x11-utils python3)
+package=(desktop-file-utils appstream dpkg-dev file)
 
 wanted=()
 [ $# -eq 0 ] && set -- build
@@ -19,6 +20,7 @@ for group in "$@"; do
     fuzz) wanted+=("${fuzz[@]}") ;;
     desktop) wanted+=("${desktop[@]}") ;;
     bench) wanted+=("${bench[@]}") ;;
+    package) wanted+=("${package[@]}") ;;
     *) echo "install-deps: unknown group '$group'" >&2; exit 2 ;;
   esac
 done

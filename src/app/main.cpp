@@ -1,6 +1,7 @@
 // Program start: the application with its title and Qt's Japanese dialog texts, then the
 // main window and the message loop.
 
+#include "app/DisplayCheck.h"
 #include "app/TForm1.h"
 #include "app/WindowTexts.h"
 #include "widgets/ShiftJis.h"
@@ -11,7 +12,11 @@
 
 int main(int argc, char* argv[])
 {
+    if (!app::displayAvailable())
+        return app::kNoDisplayStatus;
+    app::exitQuietlyWithoutPlatform();
     QApplication application(argc, argv);
+    app::restoreMessageHandling();
     QApplication::setApplicationDisplayName(sjis::toUnicode(app::texts::kApplicationTitle));
 
     QTranslator qtTexts;

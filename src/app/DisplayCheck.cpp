@@ -1,0 +1,78 @@
+#include "app/DisplayCheck.h"
+
+#include <QString>
+#include <QStringList>
+#include <QtGlobal>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace app {
+
+namespace {
+
+QtMessageHandler g_previous = nullptr;
+// The platform's own complaints while it starts, replayed once it has started: when it does
+// not, the one line below says all the user needs.
+QStringList g_held;
+
+void printNoDisplay()
+{
+    std::fputs("zelqua-editor: no display found; start it from a desktop session, or without one "
+               "under a virtual X server: xvfb-run zelqua-editor\n",
+               stderr);
+}
+
+void startupMessages(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtFatalMsg) {
+        // The platform plugin could not start; anything else fatal is not ours to reword.
+        if (message.contains(QLatin1String("platform plugin")) || message.contains(QLatin1String("display"))) {
+            printNoDisplay();
+            std::_Exit(kNoDisplayStatus);
+        }
+    }
+    if (context.category && QLatin1String(context.category).startsWith(QLatin1String("qt.qpa"))) {
+        g_held << message;
+        return;
+    }
+    if (g_previous)
+        g_previous(type, context, message);
+    else
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+bool set(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value && *value;
+}
+
+} // namespace
+
+bool displayAvailable()
+{
+#if defined(Q_OS_LINUX) || defined(Q_OS_FREEBSD)
+    if (set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY"))
+        return true;
+    printNoDisplay();
+    return false;
+#else
+    return true;
+#endif
+}
+
+void exitQuietlyWithoutPlatform()
+{
+    g_previous = qInstallMessageHandler(startupMessages);
+}
+
+void restoreMessageHandling()
+{
+    qInstallMessageHandler(g_previous);
+    for (const QString& message : std::as_const(g_held))
+        qWarning("%s", qPrintable(message));
+    g_held.clear();
+}
+
+} // namespace app
