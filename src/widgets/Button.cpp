@@ -3,6 +3,7 @@
 #include "widgets/ShiftJis.h"
 
 #include <QMouseEvent>
+#include <QStyle>
 
 namespace widgets {
 
@@ -15,6 +16,39 @@ Button::Button(QWidget* parent)
 void Button::setCaption(std::string_view caption)
 {
     setText(sjis::toUnicode(caption));
+    fitCaption();
+}
+
+void Button::resizeEvent(QResizeEvent* event)
+{
+    QPushButton::resizeEvent(event);
+    fitCaption();
+}
+
+void Button::changeEvent(QEvent* event)
+{
+    QPushButton::changeEvent(event);
+    if (event->type() == QEvent::FontChange && !m_fitting) {
+        m_chosenFont = font();
+        fitCaption();
+    }
+}
+
+void Button::fitCaption()
+{
+    if (m_chosenFont == QFont())
+        m_chosenFont = font();
+    const int room = width() - 2 * style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, this) / 2
+                     - 2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
+    QFont fitted = m_chosenFont;
+    int size = fitted.pixelSize() > 0 ? fitted.pixelSize() : QFontInfo(fitted).pixelSize();
+    fitted.setPixelSize(size);
+    while (size > 8 && QFontMetrics(fitted).horizontalAdvance(text()) > room) {
+        fitted.setPixelSize(--size);
+    }
+    m_fitting = true;
+    setFont(fitted);
+    m_fitting = false;
 }
 
 void Button::mouseMoveEvent(QMouseEvent* event)
