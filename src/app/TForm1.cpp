@@ -345,6 +345,10 @@ void TForm1::connectHandlers()
     connect(StringGrid2, &widgets::StringGrid::getEditText, this,
             guarded(p, [this](int col, int row, std::string* text) { StringGrid2GetEditText(col, row, text); }));
 
+    // A typed character that Shift-JIS cannot hold is refused by the grid; say so by the beep.
+    for (widgets::StringGrid* grid : {StringGrid1, StringGrid2})
+        connect(grid, &widgets::StringGrid::unencodableText, this, [this] { m_prompts->beep(); });
+
     connect(Edit6, &widgets::LineEdit::changed, this, guarded(p, [this] { Edit6Change(); }));
     connect(Edit8, &widgets::LineEdit::changed, this, guarded(p, [this] { Edit8Change(); }));
     connect(Edit6, &widgets::LineEdit::keyDown, this,
