@@ -1,0 +1,225 @@
+// Damaged and hostile input through the real window: banks of odd sizes and bytes, mon
+// files of every odd shape, and range fields holding what the integer conversion must
+// refuse or accept. Each case ends with the window still usable.
+
+#include "app/TForm1.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TestFiles.h"
+#include "widgets/LineEdit.h"
+#include "widgets/MemoPad.h"
+#include "widgets/ShiftJis.h"
+#include "widgets/StringGrid.h"
+
+#include <QElapsedTimer>
+#include <QtTest>
+
+#include <string>
+
+using support::ScriptedPrompts;
+using support::TestFolder;
+
+namespace {
+
+std::string bytes(const QByteArray& data)
+{
+    return std::string(data.constData(), static_cast<std::size_t>(data.size()));
+}
+
+// A directory claiming 65,535 questions in every genre.
+std::string greedyDirectory(std::size_t size)
+{
+    std::string bank(size, '\x41');
+    for (int g = 0; g < 8 && g * 256 + 20 <= int(size); ++g) {
+        bank[std::size_t(g * 256 + 18)] = '\xFF';
+        bank[std::size_t(g * 256 + 19)] = '\xFF';
+    }
+    return bank;
+}
+
+} // namespace
+
+class BadInputTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void banks_data()
+    {
+        QTest::addColumn<QByteArray>("bank");
+        QTest::addColumn<int>("genre");
+        QTest::addColumn<int>("rows");  // question rows after selecting the genre
+
+        QTest::newRow("0 bytes") << QByteArray() << 1 << 0;
+        QTest::newRow("100 bytes") << QByteArray(100, 'x') << 1 << 0;
+        QTest::newRow("2,047 bytes") << QByteArray(2047, 'x') << 8 << 0;
+        // 3 kB holds 2048 directory bytes and 4 records, the last one cut short.
+        QTest::newRow("65,535 per genre in 3 kB") << QByteArray::fromStdString(greedyDirectory(3072)) << 1 << 4;
+        QTest::newRow("65,535 per genre, genre 2 beyond the file")
+            << QByteArray::fromStdString(greedyDirectory(3072)) << 2 << 0;
+        QTest::newRow("every byte 0xFF") << QByteArray(2048 + 3 * 256, '\xFF') << 1 << 3;
+    }
+
+    void banks()
+    {
+        QFETCH(QByteArray, bank);
+        QFETCH(int, genre);
+        QFETCH(int, rows);
+        TestFolder folder;
+        const QString path = folder.write(QStringLiteral("bad.5TQ"), bytes(bank));
+        ScriptedPrompts prompts;
+        app::TForm1 form(&prompts);
+        form.show();
+        prompts.acceptOpen(TestFolder::bytesOf(path), 1);
+        form.Button1Click();
+        bool canSelect = true;
+        QElapsedTimer timer;
+        timer.start();
+        form.StringGrid1SelectCell(2, genre, &canSelect);
+        QVERIFY2(timer.elapsed() < 5000, "selecting a genre of a damaged bank took too long");
+        QCOMPARE(form.StringGrid2->RowCount() - 2, rows);
+        QVERIFY(prompts.errorTexts().empty());
+        // The blank last row stays blank and the count follows the rows.
+        for (int col = 0; col < 5; ++col)
+            QCOMPARE(form.StringGrid2->Cells(col, form.StringGrid2->RowCount() - 1), std::string());
+        QCOMPARE(form.Edit7->Text(), std::to_string(rows));
+    }
+
+    void invalidShiftJisSurvivesIntoCells()
+    {
+        // Names and texts that are no valid Shift-JIS reach the cells byte for byte.
+        support::BankGenre genre;
+        genre.name = "\x82\xFF\x80\xA0\xFD";
+        genre.questions.push_back({"\x81\x7F\xEF", "\xFC", {"\x82"}});
+        TestFolder folder;
+        const QString path = folder.write(QStringLiteral("odd.5TQ"), support::bankBytes({genre}));
+        ScriptedPrompts prompts;
+        app::TForm1 form(&prompts);
+        form.show();
+        prompts.acceptOpen(TestFolder::bytesOf(path), 1);
+        form.Button1Click();
+        QCOMPARE(form.StringGrid1->Cells(1, 1), genre.name);
+        bool canSelect = true;
+        form.StringGrid1SelectCell(2, 1, &canSelect);
+        QCOMPARE(form.StringGrid2->Cells(1, 1), std::string("\x81\x7F\xEF"));
+        QCOMPARE(form.StringGrid2->Cells(2, 1), std::string("\xFC"));
+        QCOMPARE(form.StringGrid2->Cells(3, 1), genre.name);
+        QCOMPARE(form.Edit4->Text(), genre.name);
+    }
+
+    void monFiles_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<bool>("warned");  // graphic-mode warning
+        QTest::addColumn<QByteArray>("lastQuestion");
+
+        QTest::newRow("empty") << QByteArray() << 0 << true << QByteArray();
+        QTest::newRow("one line") << QByteArray("3,\"j42\",\"T\"\r\n") << 0 << true << QByteArray();
+        QTest::newRow("line 2 missing, no break") << QByteArray("3,\"j42\",\"T\"") << 0 << true << QByteArray();
+        QTest::newRow("LF only") << QByteArray("2,\"j42\",\"T\"\n0,\"\",\"G\"\n15,\"a\",\"q1\"\n15,\"b\",\"q2\"\n")
+                                 << 2 << false << QByteArray("q2");
+        QTest::newRow("last question unclosed")
+            << QByteArray("1,\"j42\",\"T\"\r\n0,\"\",\"G\"\r\n15,\"a\",\"open\r\nstill") << 1 << false
+            << QByteArray("open\r\nstill");
+        QTest::newRow("empty lines among questions")
+            << QByteArray("2,\"j42\",\"T\"\r\n0,\"\",\"G\"\r\n\r\n15,\"a\",\"q1\"\r\n\r\n\r\n15,\"b\",\"q2\"\r\n\r\n") << 2
+            << false << QByteArray("q2");
+        static constexpr char withNul[] = "1,\"j42\",\"T\0T\"\r\n0,\"\",\"G\"\r\n15,\"a\0\",\"q\0q\"\r\n";
+        QTest::newRow("NUL bytes") << QByteArray(withNul, sizeof withNul - 1) << 1 << false << QByteArray("q\0q", 3);
+        QTest::newRow("graphic mode") << QByteArray("1,\"j42\",\"T\"\r\n1,\"\",\"G\"\r\n15,\"a\",\"q\"\r\n") << 1 << true
+                                      << QByteArray("q");
+        QByteArray longLine = "1,\"j42\",\"T\"\r\n0,\"\",\"G\"\r\n15,\"a\",\"" + QByteArray(1 << 20, 'x') + "\"\r\n";
+        QTest::newRow("a line of 1 MB") << longLine << 1 << false << QByteArray(1 << 20, 'x');
+    }
+
+    void monFiles()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(int, rows);
+        QFETCH(bool, warned);
+        QFETCH(QByteArray, lastQuestion);
+        TestFolder folder;
+        const QString path = folder.write(QStringLiteral("odd.mon"), bytes(text));
+        ScriptedPrompts prompts;
+        app::TForm1 form(&prompts);
+        form.show();
+        prompts.acceptOpen(TestFolder::bytesOf(path), 2);
+        form.Button1Click();
+        QCOMPARE(form.state().MonFileCount, 1);
+        QCOMPARE(prompts.callsOf(ScriptedPrompts::Kind::Message).size(), std::size_t(warned ? 1 : 0));
+        bool canSelect = true;
+        form.StringGrid1SelectCell(0, 1, &canSelect);
+        QVERIFY(prompts.errorTexts().empty());
+        QCOMPARE(form.StringGrid2->RowCount() - 2, rows);
+        if (rows > 0)
+            QCOMPARE(form.StringGrid2->Cells(1, rows), bytes(lastQuestion));
+    }
+
+    void hundredThousandQuestions()
+    {
+        std::string text = "100000,\"j42\",\"T\"\r\n0,\"\",\"G\"\r\n";
+        for (int n = 1; n <= 100000; ++n)
+            text += "15,\"a" + std::to_string(n) + "\",\"q" + std::to_string(n) + "\"\r\n";
+        TestFolder folder;
+        const QString path = folder.write(QStringLiteral("many.mon"), text);
+        ScriptedPrompts prompts;
+        app::TForm1 form(&prompts);
+        form.show();
+        prompts.acceptOpen(TestFolder::bytesOf(path), 2);
+        QElapsedTimer timer;
+        timer.start();
+        form.Button1Click();
+        bool canSelect = true;
+        form.StringGrid1SelectCell(0, 1, &canSelect);
+        QVERIFY2(timer.elapsed() < 20000, "100,000 questions took too long");
+        QCOMPARE(form.StringGrid2->RowCount(), 100002);
+        QCOMPARE(form.StringGrid2->Cells(1, 100000), std::string("q100000"));
+        QCOMPARE(form.Edit7->Text(), std::string("100000"));
+        QCOMPARE(form.Edit7->Color(), QColor(255, 0, 0));
+    }
+
+    void rangeFieldTexts_data()
+    {
+        QTest::addColumn<QByteArray>("start");
+        QTest::addColumn<QByteArray>("error");  // empty: accepted
+        QTest::addColumn<QByteArray>("count");  // count after the change, end being 20
+
+        QTest::newRow("letters") << QByteArray("ab") << QByteArray("'ab' は整数ではありません.") << QByteArray("20");
+        QTest::newRow("empty") << QByteArray("") << QByteArray("'' は整数ではありません.") << QByteArray("20");
+        QTest::newRow("hex $1F") << QByteArray("$1F") << QByteArray() << QByteArray("-10");
+        QTest::newRow("plus sign") << QByteArray("+5") << QByteArray() << QByteArray("16");
+        QTest::newRow("leading blank") << QByteArray(" 7") << QByteArray() << QByteArray("14");
+        QTest::newRow("beyond 32 bits") << QByteArray("2147483648") << QByteArray("'2147483648' は整数ではありません.")
+                                        << QByteArray("20");
+        QTest::newRow("trailing blank") << QByteArray("7 ") << QByteArray("'7 ' は整数ではありません.") << QByteArray("20");
+    }
+
+    void rangeFieldTexts()
+    {
+        QFETCH(QByteArray, start);
+        QFETCH(QByteArray, error);
+        QFETCH(QByteArray, count);
+        ScriptedPrompts prompts;
+        app::TForm1 form(&prompts);
+        form.show();
+        // 20 question rows, so the end field keeps 20.
+        std::vector<std::vector<std::string>> rows(20, std::vector<std::string>{"n", "q", "a"});
+        form.StringGrid2->insertRows(1, rows);
+        form.Edit8->setText("20");
+        QCOMPARE(form.Edit7->Text(), std::string("20"));
+        prompts.clearRecords();
+
+        form.Edit6->setText(bytes(start));
+        const std::vector<std::string> errors = prompts.errorTexts();
+        if (error.isEmpty()) {
+            QVERIFY(errors.empty());
+        } else {
+            QCOMPARE(errors.size(), std::size_t(1));
+            QCOMPARE(errors.front(), sjis::fromUnicode(QString::fromUtf8(error)).bytes);
+        }
+        QCOMPARE(form.Edit7->Text(), bytes(count));
+        QCOMPARE(form.Edit6->Text(), bytes(start));
+    }
+};
+
+QTEST_MAIN(BadInputTest)
+#include "BadInputTest.moc"
