@@ -48,7 +48,12 @@ StringGrid::StringGrid(QWidget* parent) : QWidget(parent), m_options(kInitialOpt
     m_view->ensureCurrentCell();
 }
 
-StringGrid::~StringGrid() = default;
+StringGrid::~StringGrid()
+{
+    // The view outlives this object's body (it is a child widget); an editor it closes on
+    // the way out must not store into a grid that is no longer there.
+    m_view->detachFromGrid();
+}
 
 void StringGrid::throwIndexError()
 {

@@ -32,7 +32,8 @@ StringGridRow StringGridRow::pack(StringGridArena& arena, std::span<const std::s
     char* const text = block + headerSize;
     std::uint32_t end = 0;
     for (std::size_t i = 0; i < count; ++i) {
-        std::memcpy(text + end, slots[i].data(), slots[i].size());
+        if (!slots[i].empty())  // an empty view may hold no pointer at all
+            std::memcpy(text + end, slots[i].data(), slots[i].size());
         end += static_cast<std::uint32_t>(slots[i].size());
         putWord(block + kWord * (1 + i), end);
     }

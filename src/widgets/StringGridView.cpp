@@ -158,6 +158,8 @@ void StringGridView::editorReleased(QWidget* editor)
 
 void StringGridView::storeEditedText(const QModelIndex& index, const QString& text)
 {
+    if (m_detached)
+        return;
     const int col = index.column() + 1;
     const int row = index.row() + 1;
     const sjis::EncodeResult encoded = sjis::fromUnicode(text);

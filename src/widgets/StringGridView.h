@@ -27,6 +27,8 @@ public:
 
     StringGrid& grid() const { return m_grid; }
     StringGridModel& gridModel() const { return m_model; }
+    // The grid is being destroyed: edits closed from now on are dropped.
+    void detachFromGrid() { m_detached = true; }
 
     void applyOptions(GridOptions options);
     bool editingAllowed() const;
@@ -91,6 +93,7 @@ private:
         char32_t character = 0;
     };
     std::optional<RefusedText> m_refusedText;
+    bool m_detached = false;
 
     Press m_press = Press::None;
     QPersistentModelIndex m_pressIndex;
