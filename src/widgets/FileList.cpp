@@ -97,7 +97,10 @@ void FileList::mousePressEvent(QMouseEvent* event)
 void FileList::mouseMoveEvent(QMouseEvent* event)
 {
     emit mouseMoved(event->modifiers(), qRound(event->position().x()), qRound(event->position().y()));
-    QListWidget::mouseMoveEvent(event);
+    const int before = ItemIndex();
+    QListWidget::mouseMoveEvent(event);  // dragging with the button held moves the selection
+    if (ItemIndex() != before && ItemIndex() >= 0)
+        emit clicked();
     event->accept();
 }
 
