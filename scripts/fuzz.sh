@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang and runs each for SECONDS (default 300).
-# Usage: scripts/fuzz.sh [SECONDS] [target...]   targets: bank_record mon_fields mon_lines
+# Usage: scripts/fuzz.sh [SECONDS] [target...]   targets: bank_record mon_fields mon_lines byte_cut
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-300}"; shift || true
-targets=("$@"); [ ${#targets[@]} -eq 0 ] && targets=(bank_record mon_fields mon_lines)
+targets=("$@"); [ ${#targets[@]} -eq 0 ] && targets=(bank_record mon_fields mon_lines byte_cut)
 bash scripts/install-deps.sh fuzz
 CXX=clang++ bash scripts/build.sh build-fuzz -DZQ_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
 for t in "${targets[@]}"; do
