@@ -5,6 +5,7 @@
 #include "app/TForm1.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
+#include "support/TestText.h"
 #include "widgets/LineEdit.h"
 #include "widgets/MemoPad.h"
 #include "widgets/ShiftJis.h"
@@ -17,13 +18,9 @@
 
 using support::ScriptedPrompts;
 using support::TestFolder;
+using support::bytes;
 
 namespace {
-
-std::string bytes(const QByteArray& data)
-{
-    return std::string(data.constData(), static_cast<std::size_t>(data.size()));
-}
 
 // A directory claiming 65,535 questions in every genre.
 std::string greedyDirectory(std::size_t size)

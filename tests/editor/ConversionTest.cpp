@@ -6,6 +6,7 @@
 #include "app/WindowTexts.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
+#include "support/TestText.h"
 #include "widgets/Button.h"
 #include "widgets/LineEdit.h"
 #include "widgets/MemoPad.h"
@@ -27,26 +28,10 @@
 #include <string>
 #include <vector>
 
-namespace QTest {
-template <>
-char* toString(const std::string& text)
-{
-    return toString(QByteArray::fromStdString(text));
-}
-template <>
-char* toString(const std::vector<std::string>& lines)
-{
-    QByteArray joined = "{";
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        joined += (i ? ", " : "");
-        joined += QTest::toString(QByteArray::fromStdString(lines[i]));
-    }
-    return qstrdup(joined + "}");
-}
-} // namespace QTest
-
 using support::ScriptedPrompts;
 using support::TestFolder;
+using support::sj;
+using support::bytes;
 
 namespace {
 
@@ -56,16 +41,6 @@ using Lines = std::vector<std::string>;
 const QColor kLime(0, 255, 0);
 const QColor kRed(255, 0, 0);
 const QColor kOlive(128, 128, 0);
-
-std::string sj(std::u8string_view text)
-{
-    return sjis::fromUtf8(text);
-}
-
-std::string bytes(const QByteArray& data)
-{
-    return std::string(data.constData(), std::size_t(data.size()));
-}
 
 std::string number(int n)
 {

@@ -7,6 +7,7 @@
 #include "app/WindowTexts.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
+#include "support/TestText.h"
 #include "widgets/Button.h"
 #include "widgets/DirectoryList.h"
 #include "widgets/DriveList.h"
@@ -28,23 +29,11 @@
 #include <string>
 #include <vector>
 
-namespace QTest {
-template <>
-char* toString(const std::string& text)
-{
-    return toString(QByteArray::fromStdString(text));
-}
-} // namespace QTest
-
 using support::ScriptedPrompts;
 using support::TestFolder;
+using support::sj;
 
 namespace {
-
-std::string sj(std::u8string_view text)
-{
-    return sjis::fromUtf8(text);
-}
 
 // The control a test row names, or the part of it that takes the mouse.
 QWidget* mouseTarget(app::TForm1& form, const QString& name)

@@ -6,6 +6,7 @@
 #include "app/WindowTexts.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
+#include "support/TestText.h"
 #include "widgets/Button.h"
 #include "widgets/LineEdit.h"
 #include "widgets/MemoPad.h"
@@ -24,26 +25,9 @@
 #include <string>
 #include <vector>
 
-namespace QTest {
-template <>
-char* toString(const std::string& text)
-{
-    return toString(QByteArray::fromStdString(text));
-}
-template <>
-char* toString(const std::vector<std::string>& lines)
-{
-    QByteArray joined = "{";
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        joined += (i ? ", " : "");
-        joined += QTest::toString(QByteArray::fromStdString(lines[i]));
-    }
-    return qstrdup(joined + "}");
-}
-} // namespace QTest
-
 using support::ScriptedPrompts;
 using support::TestFolder;
+using support::sj;
 using widgets::MessageAnswer;
 
 namespace {
@@ -53,11 +37,6 @@ using Lines = std::vector<std::string>;
 
 const QColor kLime(0x00, 0xFF, 0x00);
 const QColor kOlive(0x80, 0x80, 0x00);
-
-std::string sj(std::u8string_view text)
-{
-    return sjis::fromUtf8(text);
-}
 
 // The listing's marks, as the bytes they must be.
 const std::string kIdeographicSpace = "\x81\x40";

@@ -7,6 +7,7 @@
 #include "app/WindowTexts.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
+#include "support/TestText.h"
 #include "widgets/Button.h"
 #include "widgets/DirectoryList.h"
 #include "widgets/DriveList.h"
@@ -25,41 +26,15 @@
 #include <string>
 #include <vector>
 
-namespace QTest {
-template <>
-char* toString(const std::string& text)
-{
-    return toString(QByteArray::fromStdString(text));
-}
-template <>
-char* toString(const std::vector<std::string>& lines)
-{
-    QByteArray joined = "{";
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        joined += (i ? ", " : "");
-        joined += QTest::toString(QByteArray::fromStdString(lines[i]));
-    }
-    return qstrdup(joined + "}");
-}
-} // namespace QTest
-
 using support::ScriptedPrompts;
 using support::TestFolder;
+using support::sj;
+using support::bytes;
 
 namespace {
 
 using Kind = ScriptedPrompts::Kind;
 using Lines = std::vector<std::string>;
-
-std::string sj(std::u8string_view text)
-{
-    return sjis::fromUtf8(text);
-}
-
-std::string bytes(const QByteArray& data)
-{
-    return std::string(data.constData(), std::size_t(data.size()));
-}
 
 std::string simpleMon(const std::string& count, const std::string& title, const std::string& genre, int questions,
                       const std::string& tag, const std::string& mode = "0")

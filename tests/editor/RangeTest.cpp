@@ -7,6 +7,7 @@
 #include "app/WindowTexts.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
+#include "support/TestText.h"
 #include "widgets/Button.h"
 #include "widgets/GridOptions.h"
 #include "widgets/HelpMemo.h"
@@ -23,31 +24,15 @@
 #include <string>
 #include <vector>
 
-namespace QTest {
-template <>
-char* toString(const std::string& text)
-{
-    return toString(QByteArray::fromStdString(text));
-}
-} // namespace QTest
-
 using support::ScriptedPrompts;
 using support::TestFolder;
+using support::sj;
+using support::bytes;
 
 namespace {
 
 const QColor kLime(0, 255, 0);
 const QColor kRed(255, 0, 0);
-
-std::string sj(std::u8string_view text)
-{
-    return sjis::fromUtf8(text);
-}
-
-std::string bytes(const QByteArray& data)
-{
-    return std::string(data.constData(), std::size_t(data.size()));
-}
 
 QPoint cellCenter(const widgets::StringGrid& grid, int col, int row)
 {
