@@ -1,5 +1,6 @@
 #include "app/TForm1.h"
 
+#include "app/Colours.h"
 #include "app/Fonts.h"
 #include "app/Icons.h"
 #include "app/WindowTexts.h"
@@ -28,12 +29,7 @@ namespace app {
 
 namespace {
 
-const QColor kMaroon(0x80, 0x00, 0x00);
-const QColor kRed(0xFF, 0x00, 0x00);
-const QColor kOlive(0x80, 0x80, 0x00);
-const QColor kGrey(0x80, 0x80, 0x80);
-// The colour of an active window's border, behind the question table's normal cells.
-const QColor kActiveBorder(0xB4, 0xB4, 0xB4);
+using namespace colours;
 
 // The question table's options before the mouse first moves over it: everything of the
 // row-moving set, plus range marking, focus drawn selected, row sizing, Tab between cells
@@ -185,7 +181,7 @@ void TForm1::createControls()
     place(Edit6, 472, 500, 44, 25);
     place(Edit7, 688, 500, 47, 26);     ownFont(Edit7, 18, kGothic, black, true);
     place(Edit8, 552, 500, 41, 25);
-    place(Memo2, 5, 6, 216, 50);        ownFont(Memo2, 13, kGothic, QColor(0xFF, 0xFF, 0x00));
+    place(Memo2, 5, 6, 216, 50);        ownFont(Memo2, 13, kGothic, kYellow);
     place(Button11, 744, 52, 41, 25);
     place(Button12, 690, 260, 91, 26);  ownFont(Button12, 17, kGothic, black);
     place(Button13, 314, 11, 83, 25);
@@ -202,12 +198,6 @@ void TForm1::createControls()
     for (widgets::Label* label : findChildren<widgets::Label*>())
         label->setFocusPolicy(Qt::NoFocus);
     Image1->setFocusPolicy(Qt::NoFocus);
-
-    // Help panel: yellow on maroon (its own colours), editable by the user.
-    QPalette helpColours = Memo2->palette();
-    helpColours.setColor(QPalette::Base, kMaroon);
-    helpColours.setColor(QPalette::Text, QColor(0xFF, 0xFF, 0x00));
-    Memo2->setPalette(helpColours);
 
     // The genre table.
     StringGrid1->setColCount(5);

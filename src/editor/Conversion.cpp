@@ -1,5 +1,6 @@
 // Converting the target range into mon text in the memo pad, and saving the memo pad.
 
+#include "app/Colours.h"
 #include "app/TForm1.h"
 #include "app/WindowTexts.h"
 #include "formats/MonLines.h"
@@ -17,8 +18,6 @@
 namespace app {
 
 namespace {
-
-const QColor kLime(0x00, 0xFF, 0x00);
 
 // Turns the memo pad's plain-text switch on for as long as it lives.
 class PlainTextForWrite final {
@@ -41,7 +40,7 @@ std::string codePointName(char32_t character)
 
 bool TForm1::rangeIsValid() const
 {
-    return Edit7->Color() == kLime;
+    return Edit7->Color() == colours::kLime;
 }
 
 void TForm1::refuseInvalidRange()

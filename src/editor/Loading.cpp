@@ -2,6 +2,7 @@
 // questions of a genre-table row to the question table.
 
 #include "app/BankRecords.h"
+#include "app/Colours.h"
 #include "app/TForm1.h"
 #include "app/WindowTexts.h"
 #include "formats/BankLayout.h"
@@ -27,9 +28,6 @@ namespace app {
 namespace bank = formats::bank;
 
 namespace {
-
-const QColor kLime(0x00, 0xFF, 0x00);
-const QColor kRed(0xFF, 0x00, 0x00);
 
 // Records read from the bank at once while a genre is added: large enough to keep the
 // number of reads small, small enough that a genre typed as 1 to 2000000000 never holds
@@ -219,7 +217,7 @@ void TForm1::resetRangeToAllRows()
     Edit6->setText("1");
     Edit8->setText(std::to_string(questions));
     // Coloured last, so this decides whatever the change handlers did.
-    Edit7->setColor(questions > 300 || questions < 8 ? kRed : kLime);
+    Edit7->setColor(colours::countColour(questions));
 }
 
 } // namespace app

@@ -1,6 +1,7 @@
 // The question table's editing: clearing, renumbering, row moves, the two mouse modes, and
 // the target range fields with their count.
 
+#include "app/Colours.h"
 #include "app/TForm1.h"
 #include "app/WindowTexts.h"
 #include "text/IntegerConversion.h"
@@ -13,9 +14,6 @@
 namespace app {
 
 namespace {
-
-const QColor kLime(0x00, 0xFF, 0x00);
-const QColor kRed(0xFF, 0x00, 0x00);
 
 bool isMainKeyboardDigit(int key)
 {
@@ -100,7 +98,7 @@ void TForm1::recountRange(std::int32_t start, std::int32_t end)
         m_state.RangeLow = Edit8->Text();
         m_state.RangeHigh = Edit6->Text();
     }
-    Edit7->setColor(count > 300 ? kRed : count >= 8 ? kLime : kRed);
+    Edit7->setColor(colours::countColour(count));
 }
 
 void TForm1::Edit6KeyDown(int* Key, Qt::KeyboardModifiers)
