@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages this project needs, only those that are missing.
-# Usage: scripts/install-deps.sh [build|test|fuzz|desktop|bench|package]...   (default: build)
+# Usage: scripts/install-deps.sh [build|test|fuzz|desktop|bench|package|windows|wine]...   (default: build)
 set -euo pipefail
 
 build=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev qt6-translations-l10n
@@ -10,6 +10,11 @@ fuzz=(clang libclang-rt-14-dev)
 desktop=(xvfb xauth)
 bench=(xvfb xauth x11-utils python3)
 package=(desktop-file-utils appstream dpkg-dev file)
+# Cross-building for Windows (scripts/build-windows.sh; the same packages build Qt itself
+# from source where no prebuilt Qt is at hand), and running that build under Wine.
+windows=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 qt6-base-dev-tools
+         xz-utils dpkg-dev)
+wine=(wine wine64 xvfb xauth xdotool x11-utils imagemagick)
 
 wanted=()
 [ $# -eq 0 ] && set -- build
@@ -21,6 +26,8 @@ for group in "$@"; do
     desktop) wanted+=("${desktop[@]}") ;;
     bench) wanted+=("${bench[@]}") ;;
     package) wanted+=("${package[@]}") ;;
+    windows) wanted+=("${windows[@]}") ;;
+    wine) wanted+=("${wine[@]}") ;;
     *) echo "install-deps: unknown group '$group'" >&2; exit 2 ;;
   esac
 done

@@ -1,9 +1,12 @@
 #pragma once
 
-// The open five-choice bank: a file opened for reading only. Every read names its offset;
-// a read that reaches past the end of the file yields the bytes the file holds there.
+// The open five-choice bank: a file opened for reading only, while other programs may read
+// it but not write it (platform/ReadOnlyFile.h). Every read names its offset; a read that
+// reaches past the end of the file yields the bytes the file holds there.
 
-#include <QFile>
+#include "platform/ReadOnlyFile.h"
+
+#include <QString>
 
 #include <cstdint>
 #include <memory>
@@ -20,11 +23,11 @@ public:
     // Up to `size` bytes from `offset`; fewer (or none) where the file ends. A negative
     // offset reads nothing.
     std::vector<std::uint8_t> read(std::int64_t offset, std::size_t size);
-    std::int64_t size() const { return m_file.size(); }
+    std::int64_t size() const { return m_file->size(); }
 
 private:
-    explicit BankFile(const QString& path) : m_file(path) {}
-    QFile m_file;
+    explicit BankFile(std::unique_ptr<platform::ReadOnlyFile> file) : m_file(std::move(file)) {}
+    std::unique_ptr<platform::ReadOnlyFile> m_file;
 };
 
 } // namespace app

@@ -1,5 +1,7 @@
 #include "app/DisplayCheck.h"
 
+#include "platform/Display.h"
+
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
@@ -42,24 +44,14 @@ void startupMessages(QtMsgType type, const QMessageLogContext& context, const QS
         std::fprintf(stderr, "%s\n", qPrintable(message));
 }
 
-bool set(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value && *value;
-}
-
 } // namespace
 
 bool displayAvailable()
 {
-#if defined(Q_OS_LINUX) || defined(Q_OS_FREEBSD)
-    if (set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY"))
+    if (platform::displayNamed())
         return true;
     printNoDisplay();
     return false;
-#else
-    return true;
-#endif
 }
 
 void exitQuietlyWithoutPlatform()

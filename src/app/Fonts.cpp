@@ -1,5 +1,7 @@
 #include "app/Fonts.h"
 
+#include "platform/FontFamilies.h"
+
 #include <QFontDatabase>
 #include <QStringList>
 
@@ -20,10 +22,8 @@ void registerFontSubstitutions()
         }
         return found;
     };
-    const QStringList gothic = japanese({"IPAPGothic", "IPA Pゴシック", "Noto Sans CJK JP", "VL PGothic",
-                                         "IPAGothic", "VL Gothic", "TakaoPGothic"});
-    const QStringList mincho = japanese({"IPAPMincho", "IPA P明朝", "Noto Serif CJK JP", "IPAMincho",
-                                         "TakaoPMincho", "IPAPGothic"});
+    const QStringList gothic = japanese(platform::gothicFamilies());
+    const QStringList mincho = japanese(platform::minchoFamilies());
     QFont::insertSubstitutions(kGothic, gothic);
     QFont::insertSubstitutions(kMincho, mincho.isEmpty() ? gothic : mincho);
 }

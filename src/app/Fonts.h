@@ -10,8 +10,9 @@ namespace app {
 inline const QString kGothic = QStringLiteral("ＭＳ Ｐゴシック");
 inline const QString kMincho = QStringLiteral("ＭＳ Ｐ明朝");
 
-// Registers substitutions for the two face names: the proportional IPA faces first, then
-// other Japanese families Debian ships. Call once before any window is built.
+// Registers substitutions for the two face names, used where the face itself is not
+// installed: the platform's Japanese families that are (platform/FontFamilies.h). Call once
+// before any window is built.
 void registerFontSubstitutions();
 
 // A font of the given face at a pixel height given for 120 pixels per inch, scaled by

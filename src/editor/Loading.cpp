@@ -20,6 +20,7 @@
 #include "widgets/Prompts.h"
 #include "widgets/ShiftJis.h"
 #include "widgets/StringGrid.h"
+#include "widgets/WidgetText.h"
 
 #include <algorithm>
 
@@ -77,7 +78,7 @@ void TForm1::Button1Click()
     if (OpenDialog1.filterIndex == 1) {
         StringGrid1->setCells(0, 0, texts::kBankMarker);
         StringGrid2->setCells(3, 0, texts::kGenreHeader);
-        std::unique_ptr<BankFile> opened = BankFile::open(sjis::toUnicode(path));
+        std::unique_ptr<BankFile> opened = BankFile::open(widgets::pathFromBytes(path));
         if (!opened)
             throw text::EditorError(text::formatMessage(texts::kCannotOpen, {path}));
         m_state.BankStream = std::move(opened);

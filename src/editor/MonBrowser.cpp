@@ -3,7 +3,7 @@
 
 #include "app/TForm1.h"
 #include "app/WindowTexts.h"
-#include "text/FileNames.h"
+#include "platform/PathRules.h"
 #include "widgets/DirectoryList.h"
 #include "widgets/DriveList.h"
 #include "widgets/FileList.h"
@@ -33,7 +33,7 @@ void TForm1::FileListBox1Click()
     SaveDialog1.filterIndex = 1;
 
     const int selected = FileListBox1->ItemIndex();
-    const std::string path = FileListBox1->Directory() + text::kPathSeparator
+    const std::string path = FileListBox1->Directory() + platform::kPathSeparator
                              + (selected >= 0 ? FileListBox1->Item(selected) : std::string());
     StringGrid1->setCells(3, n, path);
     RichEdit1->LoadFromFile(path);

@@ -1,5 +1,6 @@
 #include "widgets/DirectoryList.h"
 
+#include "platform/Drives.h"
 #include "widgets/DriveList.h"
 #include "widgets/ListItemDelegate.h"
 #include "widgets/WidgetText.h"
@@ -52,8 +53,12 @@ void DirectoryList::setDirectory(const QString& path)
 
 void DirectoryList::setDrive(const QString& drive)
 {
-    const QString remembered = m_lastOnDrive.value(normalised(drive));
-    setDirectory(QFileInfo(remembered).isDir() ? remembered : drive);
+    // The directory shown there last in this run, else the drive's own current directory
+    // (Windows keeps one per drive), else its root.
+    QString target = m_lastOnDrive.value(normalised(drive));
+    if (!QFileInfo(target).isDir())
+        target = platform::driveCurrentDirectory(drive);
+    setDirectory(QFileInfo(target).isDir() ? target : drive);
 }
 
 void DirectoryList::setItemHeight(int height)

@@ -5,7 +5,8 @@
 // entry (double-click, or Enter on the selected one) makes it the current directory.
 //
 // The list remembers, per drive, the directory it showed there last in this run, and
-// setDrive() returns to it, as a drive's current directory does on Windows.
+// setDrive() returns to it, as a drive's current directory does on Windows; a drive not
+// shown yet starts on the current directory the system keeps for it, if any.
 
 #include <QHash>
 #include <QListWidget>
@@ -29,7 +30,8 @@ public:
 
     // Shows `path` when it is a directory; a path that is none changes nothing.
     void setDirectory(const QString& path);
-    // Moves to the directory last shown on the drive (mount point) `drive`, else its root.
+    // Moves to the directory last shown on the drive (mount point) `drive`, else to the
+    // drive's own current directory, else to its root.
     void setDrive(const QString& drive);
 
     void setItemHeight(int height);

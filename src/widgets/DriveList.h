@@ -1,8 +1,8 @@
 #pragma once
 
-// The drive list of the mon file browser. On this platform the drives are the file-system
-// root and the other mounted volumes (their mount points), the root first. It starts on
-// the drive that holds the program's current directory.
+// The drive list of the mon file browser: the platform's drives (drive letters on Windows;
+// the file-system root and the other mounted volumes elsewhere). It starts on the drive
+// that holds the program's current directory.
 
 #include <QComboBox>
 

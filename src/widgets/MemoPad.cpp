@@ -104,7 +104,7 @@ std::vector<std::string> MemoPad::Lines() const
 
 void MemoPad::LoadFromFile(std::string_view path)
 {
-    QFile file(sjis::toUnicode(path));
+    QFile file(pathFromBytes(path));
     if (!file.open(QIODevice::ReadOnly))
         throw text::EditorError(text::formatMessage(sjis::fromUtf8(u8"ﾌｧｲﾙ %s は開けません"), {path}));
     const QByteArray bytes = file.readAll();
@@ -134,7 +134,7 @@ void MemoPad::SaveToFile(std::string_view path) const
         bytes = toHtml().toStdString();
     }
 
-    QSaveFile file(sjis::toUnicode(path));
+    QSaveFile file(pathFromBytes(path));
     const bool written = file.open(QIODevice::WriteOnly)
                          && file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size())
                          && file.commit();

@@ -1,9 +1,11 @@
 #include "widgets/QtPrompts.h"
 
+#include "platform/PathCharacters.h"
 #include "widgets/ApplicationTitle.h"
 #include "widgets/FileFilter.h"
 #include "widgets/FontChooser.h"
 #include "widgets/ShiftJis.h"
+#include "widgets/WidgetText.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -44,18 +46,17 @@ QMessageBox::Icon icon(MessageKind kind)
     return QMessageBox::NoIcon;
 }
 
-// Shows the file dialog until the user cancels or picks a file whose path Shift-JIS can
-// hold; the editor keeps paths as Shift-JIS bytes, and any other path would name a
-// different file.
+// Shows the file dialog until the user cancels or picks a file whose path the editor can
+// keep as Shift-JIS bytes: any path on Windows (platform/PathCharacters.h), elsewhere one
+// that Shift-JIS can hold, since any other would name a different file.
 std::optional<std::string> chooseFile(QFileDialog& dialog, QWidget* parent)
 {
     while (dialog.exec() == QDialog::Accepted) {
         const QStringList files = dialog.selectedFiles();
         if (files.isEmpty())
             return std::nullopt;
-        sjis::EncodeResult path = sjis::fromUnicode(files.front());
-        if (path.ok())
-            return std::move(path.bytes);
+        if (platform::kPathsKeepEveryCharacter || sjis::fromUnicode(files.front()).ok())
+            return pathBytes(files.front());
         QMessageBox::warning(parent, title(MessageKind::Warning),
                              QStringLiteral("ファイル名にShift-JISで表せない文字があります。別の名前を選んでください。"));
     }
@@ -70,7 +71,7 @@ void setUpFilters(QFileDialog& dialog, std::string_view filter, int filterIndex,
     if (filterIndex >= 1 && filterIndex <= filters.size())
         dialog.selectNameFilter(filters[filterIndex - 1]);
     if (!fileName.empty())
-        dialog.selectFile(sjis::toUnicode(fileName));
+        dialog.selectFile(pathFromBytes(fileName));
 }
 
 int chosenFilterIndex(const QFileDialog& dialog, int previous)

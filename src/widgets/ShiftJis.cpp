@@ -1,11 +1,12 @@
 // Code page 932 <-> QString, by table lookup.
 //
-// The tables are built once, on first use, from glibc's iconv "CP932" converter, so the
-// mapping is the one that converter keeps, not one written here:
+// The tables are built once, on first use, from the system's code page 932 converter
+// (platform/Cp932.h: glibc's iconv "CP932", or Windows' own), so the mapping is the one
+// that converter keeps, not one written here:
 // - decoding: every single byte and every lead byte (0x81-0x9F, 0xE0-0xFC) followed by a
 //   trail byte (0x40-0x7E, 0x80-0xFC) is asked of the decoder;
 // - encoding: every BMP code unit is asked of the encoder.
-// After the tables are built no iconv call is made.
+// After the tables are built the converter is not asked again.
 //
 // Duplicates. Some characters have two or three byte codes in code page 932: the IBM
 // extensions (0xFA-0xFC) repeat the NEC-selected IBM extensions (0xED, 0xEE rows) and some
@@ -32,9 +33,9 @@
 
 #include "widgets/ShiftJis.h"
 
-#include <QtGlobal>
+#include "platform/Cp932.h"
 
-#include <iconv.h>
+#include <QtGlobal>
 
 #include <algorithm>
 #include <array>
@@ -64,39 +65,6 @@ bool isRawByteCodePoint(char16_t c)
 {
     return c >= kRawByteBase && c <= kRawByteBase + 0xFF;
 }
-
-// One iconv conversion direction; each call converts one complete, independent input.
-class Converter final {
-public:
-    Converter(const char* to, const char* from)
-        : m_cd(iconv_open(to, from))
-    {
-        if (m_cd == reinterpret_cast<iconv_t>(-1))
-            qFatal("Shift-JIS tables: iconv cannot convert from %s to %s", from, to);
-    }
-    ~Converter() { iconv_close(m_cd); }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
-
-    // The output of the whole input, or nothing when any of it does not convert.
-    std::optional<size_t> convert(const unsigned char* in, size_t inLength, unsigned char* out,
-                                  size_t outCapacity)
-    {
-        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
-        char* inPos = reinterpret_cast<char*>(const_cast<unsigned char*>(in));
-        size_t inLeft = inLength;
-        char* outPos = reinterpret_cast<char*>(out);
-        size_t outLeft = outCapacity;
-        if (iconv(m_cd, &inPos, &inLeft, &outPos, &outLeft) == size_t(-1) || inLeft != 0)
-            return std::nullopt;
-        if (iconv(m_cd, nullptr, nullptr, &outPos, &outLeft) == size_t(-1))
-            return std::nullopt;
-        return outCapacity - outLeft;
-    }
-
-private:
-    iconv_t m_cd;
-};
 
 struct Tables final {
     std::array<char16_t, 256> single {};                 // a byte alone: its character or raw code point
@@ -147,45 +115,28 @@ struct Tables final {
     }
 };
 
-// The single UTF-16 code unit that iconv decodes `length` bytes into, if it is exactly one.
-std::optional<char16_t> decodeWithIconv(Converter& decoder, const unsigned char* bytes,
-                                        size_t length)
+// The single UTF-16 code unit that the converter decodes `length` bytes into, if it is
+// exactly one.
+std::optional<char16_t> decodeWithConverter(platform::Cp932Converter& converter, const unsigned char* bytes,
+                                            size_t length)
 {
-    unsigned char out[16];
-    const std::optional<size_t> written = decoder.convert(bytes, length, out, sizeof out);
-    if (written != 2u)
+    const std::optional<char16_t> c =
+        converter.decode(std::string_view(reinterpret_cast<const char*>(bytes), length));
+    if (!c || QChar::isSurrogate(*c))
         return std::nullopt;
-    const char16_t c = char16_t(out[0] | (out[1] << 8));
-    if (QChar::isSurrogate(c))
-        return std::nullopt;
-    if (isRawByteCodePoint(c))
+    if (isRawByteCodePoint(*c))
         qFatal("Shift-JIS tables: code page 932 decodes bytes into U+%04X, the block reserved "
-               "for raw bytes", unsigned(c));
+               "for raw bytes", unsigned(*c));
     return c;
-}
-
-// The code iconv encodes one BMP code unit into, if it is one or two bytes.
-std::optional<quint16> encodeWithIconv(Converter& encoder, char16_t c)
-{
-    const unsigned char in[2] = { static_cast<unsigned char>(c & 0xFF),
-                                  static_cast<unsigned char>(c >> 8) };
-    unsigned char out[16];
-    const std::optional<size_t> written = encoder.convert(in, sizeof in, out, sizeof out);
-    if (written == 1u)
-        return out[0];
-    if (written == 2u)
-        return quint16(out[0] << 8 | out[1]);
-    return std::nullopt;
 }
 
 Tables::Tables()
 {
-    Converter decoder("UTF-16LE", "CP932");
-    Converter encoder("CP932", "UTF-16LE");
+    platform::Cp932Converter converter;
 
     for (unsigned b = 0; b < 256; ++b) {
         const unsigned char byte = static_cast<unsigned char>(b);
-        single[b] = decodeWithIconv(decoder, &byte, 1).value_or(char16_t(kRawByteBase + b));
+        single[b] = decodeWithConverter(converter, &byte, 1).value_or(char16_t(kRawByteBase + b));
     }
 
     leadRow.fill(-1);
@@ -200,7 +151,7 @@ Tables::Tables()
                 continue;
             const unsigned char bytes[2] = { static_cast<unsigned char>(lead),
                                              static_cast<unsigned char>(trail) };
-            pair[row][trail] = decodeWithIconv(decoder, bytes, 2).value_or(kNoPair);
+            pair[row][trail] = decodeWithConverter(converter, bytes, 2).value_or(kNoPair);
         }
         ++row;
     }
@@ -211,7 +162,7 @@ Tables::Tables()
         const char16_t c = char16_t(u);
         if (QChar::isSurrogate(c) || isRawByteCodePoint(c))
             continue;
-        const std::optional<quint16> encoded = encodeWithIconv(encoder, c);
+        const std::optional<quint16> encoded = converter.encode(c);
         if (encoded && characterOf(*encoded))
             code[u] = *encoded;
     }

@@ -1,13 +1,10 @@
 #include "widgets/StringGridArena.h"
 
+#include "platform/Pages.h"
+
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <new>
-
-#ifdef __linux__
-#include <sys/mman.h>
-#endif
 
 namespace widgets {
 
@@ -25,40 +22,11 @@ static_assert(sizeof(BlockHeader) == 8);
 // hundreds of thousands of rows).
 constexpr std::size_t kFirstChunkSize = std::size_t(64) << 10;
 constexpr std::size_t kChunkSize = std::size_t(4) << 20;
-constexpr std::size_t kPage = 4096;
+constexpr std::size_t kPage = platform::kPageSize;
 
 std::size_t roundUp(std::size_t value, std::size_t step)
 {
     return (value + step - 1) / step * step;
-}
-
-// Chunks are mapped straight from the system, so emptying the table gives them back at
-// once. No transparent huge pages are asked for: with the kernel's defragmentation on
-// demand, faulting them in stalls on compaction once memory fills up (adding the eighth
-// genre took four times as long as the first).
-char* mapChunk(std::size_t size)
-{
-#ifdef __linux__
-    void* area = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (area == MAP_FAILED)
-        throw std::bad_alloc();
-    return static_cast<char*>(area);
-#else
-    void* area = std::aligned_alloc(kPage, size);
-    if (!area)
-        throw std::bad_alloc();
-    return static_cast<char*>(area);
-#endif
-}
-
-void unmapChunk(char* base, std::size_t size)
-{
-#ifdef __linux__
-    munmap(base, size);
-#else
-    (void)size;
-    std::free(base);
-#endif
 }
 
 } // namespace
@@ -67,7 +35,7 @@ StringGridArena::~StringGridArena()
 {
     for (const Chunk& chunk : m_chunks) {
         if (chunk.base)
-            unmapChunk(chunk.base, chunk.size);
+            platform::releasePages(chunk.base, chunk.size);
     }
 }
 
@@ -75,7 +43,7 @@ std::uint32_t StringGridArena::addChunk(std::size_t size)
 {
     Chunk chunk;
     chunk.size = size;
-    chunk.base = mapChunk(size);
+    chunk.base = platform::allocatePages(size);
     if (!m_unusedIndexes.empty()) {
         const std::uint32_t index = m_unusedIndexes.back();
         m_unusedIndexes.pop_back();
@@ -89,7 +57,7 @@ std::uint32_t StringGridArena::addChunk(std::size_t size)
 void StringGridArena::dropChunk(std::uint32_t index)
 {
     Chunk& chunk = m_chunks[index];
-    unmapChunk(chunk.base, chunk.size);
+    platform::releasePages(chunk.base, chunk.size);
     chunk = Chunk{};
     m_unusedIndexes.push_back(index);
 }

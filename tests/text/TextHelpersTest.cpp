@@ -1,5 +1,6 @@
 // Integer conversion of field texts, message formatting and save-name extensions.
 
+#include "platform/PathRules.h"
 #include "text/EditorError.h"
 #include "text/FileNames.h"
 #include "text/IntegerConversion.h"
@@ -139,6 +140,16 @@ private slots:
         QTest::newRow("default name") << QByteArray("\x83\x66\x83\x74\x83\x48") << QByteArray("\x83\x66\x83\x74\x83\x48.mon");
         QTest::newRow("empty") << QByteArray() << QByteArray(".mon");
         QTest::newRow("trailing dot") << QByteArray("/a/b.") << QByteArray("/a/b.mon");
+        // "\" and the drive's ":" separate only where the platform says so (Windows).
+        const bool windows = platform::kPathSeparators.find('\\') != std::string_view::npos;
+        QTest::newRow("backslash after a dotted folder")
+            << QByteArray("C:\\u.v\\bank") << QByteArray(windows ? "C:\\u.v\\bank.mon" : "C:\\u.mon");
+        QTest::newRow("drive and name") << QByteArray("a.b:bank") << QByteArray(windows ? "a.b:bank.mon" : "a.mon");
+        // The 0x5C of "ソ" (83 5C) is the second byte of a character, not a separator.
+        QTest::newRow("extension ending in a 0x5C trail byte")
+            << QByteArray("C:\\q\\x.\x83\x5C") << QByteArray("C:\\q\\x.mon");
+        QTest::newRow("folder ending in a 0x5C trail byte")
+            << QByteArray("/q.\x83\x5C/bank") << QByteArray("/q.\x83\x5C/bank.mon");
     }
     void extension()
     {

@@ -1,0 +1,122 @@
+#!/usr/bin/env bash
+# Builds the Windows zip and proves it under Wine, in a fresh Wine prefix:
+#  1. the Qt Test programs of formats/, text/, platform/, the Shift-JIS codec and the path
+#     bytes run under Wine (each writes its result file, which is read here);
+#  2. the editor from the unpacked zip starts on a virtual X server, its window with the
+#     title "Zelqua≪五択変換ｴﾃﾞｨﾀｰVer2.1" appears, and a screenshot is taken;
+#  3. a bank is converted in that window by mouse and keyboard (open, pick the genre,
+#     convert, save) and the saved .mon file is compared byte for byte.
+# Usage: scripts/check-windows.sh [OUT_DIR]   (screenshot and logs go to OUT_DIR, default
+# build-windows/wine-check)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+repo=$(pwd)
+build="$repo/build-windows"
+out=${1:-$build/wine-check}
+case "$out" in /*) ;; *) out="$repo/$out" ;; esac
+
+bash scripts/install-deps.sh build windows wine
+tests=(test_formats_FieldTextTest test_formats_MonFormatTest test_text_TextHelpersTest
+       test_platform_PlatformTest test_widgets_ShiftJisTest test_widgets_PathBytesTest)
+bash scripts/build-windows.sh "$build" "${tests[@]}"
+version=$(sed -n 's/^project(zelqua-editor VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+zip="$repo/zelqua-editor-$version-windows-x64.zip"
+
+rm -rf "$out" && mkdir -p "$out"
+export WINEPREFIX="$out/prefix" WINEDEBUG=-all WINEARCH=win64
+# No Mono or Gecko: the editor needs neither, and Wine would offer to download them.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+start=$(date +%s)
+wineboot --init > "$out/wineboot.log" 2>&1
+wineserver --wait
+echo "Wine prefix ready in $(( $(date +%s) - start )) s"
+
+app="$WINEPREFIX/drive_c/zelqua"
+mkdir -p "$app"
+(cd "$app" && cmake -E tar xf "$zip")
+app="$app/zelqua-editor-$version-windows-x64"
+[ -f "$app/zelqua-editor.exe" ] || { echo "check-windows: no editor in the zip" >&2; exit 1; }
+
+# 1. The test programs, beside the unpacked DLLs in a folder of their own (with Qt Test and
+#    the offscreen platform, which the zip does not ship).
+testdir="$WINEPREFIX/drive_c/tests"
+cp -r "$app" "$testdir"
+cp "$build/qt6-mingw/bin/Qt6Test.dll" "$testdir/" 2>/dev/null || cp "${ZQ_QT_MINGW:-$HOME/.cache/zelqua-editor/qt6-mingw}/bin/Qt6Test.dll" "$testdir/"
+qtdir=$(dirname "$(dirname "$(readlink -f "$testdir/Qt6Test.dll")")")
+cp "$build/qt6-mingw/plugins/platforms/qoffscreen.dll" "$testdir/platforms/" 2>/dev/null || true
+failed=0
+for test in "${tests[@]}"; do
+  cp "$build/tests/$test.exe" "$testdir/"
+  rc=0
+  (cd "$testdir" && QT_QPA_PLATFORM=offscreen timeout 600 wine "$test.exe" -o "$test.txt,txt" > /dev/null 2>&1) || rc=$?
+  totals=$(grep -a '^Totals:' "$testdir/$test.txt" 2>/dev/null || echo "Totals: no result file")
+  echo "$test under Wine: $totals (exit $rc)"
+  cp "$testdir/$test.txt" "$out/" 2>/dev/null || true
+  if [ "$rc" -ne 0 ] || ! grep -aq '^Totals: [0-9]* passed, 0 failed' "$testdir/$test.txt" 2>/dev/null; then
+    grep -a '^FAIL' -A3 "$testdir/$test.txt" 2>/dev/null | head -40 || true
+    failed=1
+  fi
+done
+
+# 2. The editor on a virtual X server at 96 dpi.
+bankdir="$WINEPREFIX/drive_c/quiz"
+mkdir -p "$bankdir"
+python3 scripts/windows-check-bank.py "$bankdir/capitals.5TQ" "$out/expected.mon"
+
+display=:$(( 90 + RANDOM % 100 ))
+Xvfb "$display" -screen 0 1024x768x24 -dpi 96 -nolisten tcp > "$out/xvfb.log" 2>&1 &
+xvfb=$!
+editor=""
+cleanup() {
+  [ -n "$editor" ] && kill "$editor" 2>/dev/null || true
+  wineserver -k 2>/dev/null || true
+  kill "$xvfb" 2>/dev/null || true
+}
+trap cleanup EXIT
+export DISPLAY=$display
+for _ in $(seq 50); do xdpyinfo > /dev/null 2>&1 && break; sleep 0.2; done
+
+title="Zelqua≪五択変換ｴﾃﾞｨﾀｰVer2.1"
+start=$(date +%s)
+(cd "$WINEPREFIX/drive_c/quiz" && exec wine "$app/zelqua-editor.exe") > "$out/editor.log" 2>&1 &
+editor=$!
+window=""
+for _ in $(seq 120); do
+  window=$(xdotool search --name "^${title}\$" 2>/dev/null | head -1 || true)
+  [ -n "$window" ] && break
+  sleep 0.5
+done
+if [ -z "$window" ]; then
+  echo "check-windows: no window titled $title" >&2
+  xdotool search --name . getwindowname %@ 2>/dev/null || true
+  exit 1
+fi
+sleep 2
+echo "Editor window \"$(xdotool getwindowname "$window")\" up in $(( $(date +%s) - start )) s;" \
+     "$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p') pixels"
+import -window root "$out/editor.png"
+
+# 3. A conversion, by mouse and keyboard. Positions are the window's own at 96 dpi (its
+#    layout at 120 dpi times 0.8).
+click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep "${3:-1}"; }
+keys() { xdotool type --delay 30 "$1"; sleep 0.5; }
+click 210 19 2                                  # ① 読込: the open dialog
+keys 'C:\quiz\capitals.5TQ'
+xdotool key Return; sleep 2
+click 190 77 2                                  # the first genre's row, not its current cell
+import -window root "$out/genre.png"
+click 453 219 2                                 # ⑦ convert
+click 455 20 2                                  # ⑨ save: the dialog proposes capitals.mon
+import -window root "$out/save-dialog.png"
+xdotool key Return; sleep 2
+import -window root "$out/converted.png"
+
+if cmp "$bankdir/capitals.mon" "$out/expected.mon"; then
+  echo "Bank converted under Wine: capitals.mon is the expected $(stat -c %s "$out/expected.mon") bytes"
+else
+  echo "check-windows: the converted file differs from the expected bytes" >&2
+  ls -l "$bankdir" >&2
+  failed=1
+fi
+echo "Screenshots: $out/editor.png, $out/converted.png"
+exit "$failed"

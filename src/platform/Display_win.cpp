@@ -1,0 +1,10 @@
+#include "platform/Display.h"
+
+namespace platform {
+
+bool displayNamed()
+{
+    return true;
+}
+
+} // namespace platform

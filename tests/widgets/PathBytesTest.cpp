@@ -1,0 +1,71 @@
+// Paths as the editor's Shift-JIS byte strings: a file picked in a dialog is opened again
+// from its bytes, after the handlers' extension replacement too; on Windows even when its
+// name holds characters Shift-JIS cannot, elsewhere such a path names no file.
+
+#include "platform/PathCharacters.h"
+#include "support/TestText.h"
+#include "text/EditorError.h"
+#include "text/FileNames.h"
+#include "widgets/MemoPad.h"
+#include "widgets/WidgetText.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class PathBytesTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void roundTrip_data();
+    void roundTrip();
+};
+
+void PathBytesTest::roundTrip_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("textName");   // the name after the ".TXT" replacement
+    QTest::newRow("ASCII") << "q" << "plain.mon" << "plain.TXT";
+    QTest::newRow("kana with 0x5C trail bytes") << "ソ表" << "表ソ.mon" << "表ソ.TXT";
+    QTest::newRow("extension ends in a 0x5C trail byte") << "d" << "x.ソ" << "x.TXT";
+    QTest::newRow("hangul") << "한" << "글.mon" << "글.TXT";
+    QTest::newRow("emoji beside kana") << "絵" << "あ😀い.mon" << "あ😀い.TXT";
+    QTest::newRow("accent and a dot in the folder") << "café.v" << "x" << "x.TXT";
+}
+
+void PathBytesTest::roundTrip()
+{
+    QFETCH(QString, folder);
+    QFETCH(QString, name);
+    QFETCH(QString, textName);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(QDir(dir.path()).mkdir(folder));
+    const QString path = QDir(dir.filePath(folder)).filePath(name);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("15,A,Q\r\n");
+    file.close();
+
+    const std::string bytes = widgets::pathBytes(path);
+    const bool encodable = sjis::fromUnicode(path).ok();
+    QCOMPARE(bytes.find('?') == std::string::npos, encodable);
+
+    widgets::MemoPad memo;
+    if (!encodable && !platform::kPathsKeepEveryCharacter) {
+        QVERIFY_THROWS_EXCEPTION(text::EditorError, memo.LoadFromFile(bytes));
+        return;
+    }
+    QCOMPARE(widgets::pathFromBytes(bytes), QDir::toNativeSeparators(path));
+    memo.LoadFromFile(bytes);
+    QCOMPARE(memo.Line(0), std::string("15,A,Q"));
+
+    // The save name the listing proposes stays in the same folder.
+    const QString textPath = widgets::pathFromBytes(text::replaceExtension(bytes, ".TXT"));
+    QCOMPARE(textPath, QDir::toNativeSeparators(QDir(dir.filePath(folder)).filePath(textName)));
+}
+
+QTEST_MAIN(PathBytesTest)
+#include "PathBytesTest.moc"
