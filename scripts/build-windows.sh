@@ -7,10 +7,11 @@
 #   BUILD_DIR  defaults to build-windows; the zip is written beside the repository's files.
 #   TARGET     further targets to build as well (the Wine check builds test programs).
 #
-# Qt for Windows comes from the prebuilt archive in ../shared/windows (beside the
-# repository) when it is there, else it is built from Debian's source package once, with
-# scripts/build-qt-mingw.sh, into $ZQ_QT_MINGW (default ~/.cache/zelqua-editor/qt6-mingw;
-# about 40 minutes on 2 cores).
+# Qt for Windows comes from the prebuilt archive in shared/windows beside the repository
+# (beside the main clone, for a git worktree) when it is there. Else it is built once from
+# Debian's source package with scripts/build-qt-mingw.sh into $ZQ_QT_MINGW (default
+# ~/.cache/zelqua-editor/qt6-mingw; about 40 minutes on 2 cores); ZQ_NO_QT_ARCHIVE=1 takes
+# that road even where the archive is.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$(pwd)
@@ -20,8 +21,15 @@ case "$build" in /*) ;; *) build="$repo/$build" ;; esac
 
 bash scripts/install-deps.sh build windows
 
-archive="$repo/../shared/windows/qt6.4.2-mingw-w64-x86_64.tar.xz"
-if [ -f "$archive" ]; then
+archive=""
+clone=$(dirname "$(git rev-parse --path-format=absolute --git-common-dir 2>/dev/null || echo "$repo/.git")")
+for shared in "$repo/../shared/windows" "$clone/../shared/windows"; do
+  if [ -z "${ZQ_NO_QT_ARCHIVE:-}" ] && [ -f "$shared/qt6.4.2-mingw-w64-x86_64.tar.xz" ]; then
+    archive="$shared/qt6.4.2-mingw-w64-x86_64.tar.xz"
+    break
+  fi
+done
+if [ -n "$archive" ]; then
   qt="$build/qt6-mingw"
   stamp="$build/qt6-mingw.from"
   if [ ! -f "$qt/lib/cmake/Qt6/Qt6Config.cmake" ] || [ "$(cat "$stamp" 2>/dev/null)" != "$(stat -c %s-%Y "$archive")" ]; then
@@ -33,7 +41,7 @@ if [ -f "$archive" ]; then
 else
   qt=${ZQ_QT_MINGW:-$HOME/.cache/zelqua-editor/qt6-mingw}
   if [ ! -f "$qt/lib/cmake/Qt6/Qt6Config.cmake" ]; then
-    echo "No Qt archive at $archive: building Qt for Windows from source into $qt"
+    echo "No prebuilt Qt for Windows in ../shared/windows: building it from source into $qt"
     start=$(date +%s)
     bash scripts/build-qt-mingw.sh "$qt" "$(mktemp -d)"
     echo "Qt for Windows built in $(( $(date +%s) - start )) s"
