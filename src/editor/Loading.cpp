@@ -140,7 +140,8 @@ void TForm1::addBankGenre(int row)
     const std::int64_t last = text::toInt32(StringGrid1->Cells(4, row));
 
     // Only records that exist are read: none numbered below 1 (that would be the genre
-    // directory) and none wholly beyond the end of the bank.
+    // directory), none wholly beyond the end of the bank and none beyond the most records
+    // a bank can count, however large the file.
     // The new rows take the place of the blank last row and are numbered by position.
     widgets::GridRows rows(5);
     const int firstPosition = StringGrid2->RowCount() - 1;
@@ -148,7 +149,7 @@ void TForm1::addBankGenre(int row)
         const std::int64_t beyondDirectory = m_state.BankStream->size() - bank::kFirstRecordOffset;
         const std::int64_t recordsInFile = beyondDirectory > 0 ? (beyondDirectory + bank::kRecordSize - 1) / bank::kRecordSize : 0;
         const std::int64_t from = std::max<std::int64_t>(first, 1);
-        const std::int64_t to = std::min(last, recordsInFile);
+        const std::int64_t to = std::min({last, recordsInFile, bank::kMaxRecords});
         if (from <= to)
             rows.reserve(static_cast<std::size_t>(to - from + 1), 320);
         formats::BankRecord decoded;
