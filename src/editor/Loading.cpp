@@ -3,6 +3,7 @@
 
 #include "app/BankRecords.h"
 #include "app/Colours.h"
+#include "app/MonFile.h"
 #include "app/TForm1.h"
 #include "app/WindowTexts.h"
 #include "formats/BankLayout.h"
@@ -96,10 +97,13 @@ void TForm1::Button1Click()
 
 void TForm1::mon_list(const std::string& path)
 {
+    const std::optional<std::string> text = readMonFile(path);
     const int r = ++m_state.MonFileCount;
     StringGrid1->setCells(0, 0, texts::kMonMarker);
     StringGrid2->setCells(3, 0, texts::kGenreHeader);
-    RichEdit1->LoadFromFile(path);
+    if (!text)
+        throwCannotOpen(path);
+    RichEdit1->LoadText(*text);
     StringGrid1->setCells(3, r, path);
     listHeaderLines(r);
 }
@@ -182,7 +186,11 @@ void TForm1::addMonFile(int row)
 {
     if (row < 1 || row > m_state.MonFileCount)
         return;
-    RichEdit1->LoadFromFile(StringGrid1->Cells(3, row));
+    const std::string path = StringGrid1->Cells(3, row);
+    const std::optional<std::string> text = readMonFile(path);
+    if (!text)
+        throwCannotOpen(path);
+    RichEdit1->LoadText(*text);
     Edit4->setText(StringGrid1->Cells(0, row));
     appendGenreToHeader(StringGrid1->Cells(1, row));
     default_save_name(StringGrid1->Cells(3, m_state.MonFileCount));
