@@ -33,6 +33,8 @@ void PathBytesTest::roundTrip_data()
     QTest::newRow("hangul") << "한" << "글.mon" << "글.TXT";
     QTest::newRow("emoji beside kana") << "絵" << "あ😀い.mon" << "あ😀い.TXT";
     QTest::newRow("accent and a dot in the folder") << "café.v" << "x" << "x.TXT";
+    QTest::newRow("wave dash, read back as the fullwidth tilde") << "波" << "x\u301C.mon" << "x\u301C.TXT";
+    QTest::newRow("raw-byte code point of a lead byte") << "r" << "\uF781A.mon" << "\uF781A.TXT";
 }
 
 void PathBytesTest::roundTrip()
@@ -50,11 +52,14 @@ void PathBytesTest::roundTrip()
     file.close();
 
     const std::string bytes = widgets::pathBytes(path);
-    const bool encodable = sjis::fromUnicode(path).ok();
-    QCOMPARE(bytes.find('?') == std::string::npos, encodable);
+    const sjis::EncodeResult encoded = sjis::fromUnicode(path);
+    const bool exact = encoded.ok() && sjis::toUnicode(encoded.bytes) == path;
+    const bool kept = exact || platform::kPathsKeepEveryCharacter;
+    QCOMPARE(bytes.find('?') == std::string::npos, encoded.ok() || platform::kPathsKeepEveryCharacter);
+    QCOMPARE(widgets::pathRepresentable(path), kept);
 
     widgets::MemoPad memo;
-    if (!encodable && !platform::kPathsKeepEveryCharacter) {
+    if (!kept) {
         QVERIFY_THROWS_EXCEPTION(text::EditorError, memo.LoadFromFile(bytes));
         return;
     }
