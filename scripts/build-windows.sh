@@ -60,7 +60,8 @@ name="zelqua-editor-$version-windows-x64"
 stage="$build/$name"
 rm -rf "$stage" && mkdir -p "$stage"/{platforms,styles,translations}
 
-x86_64-w64-mingw32-strip -o "$stage/zelqua-editor.exe" "$build/src/app/zelqua-editor.exe"
+# Qt's project setup puts Windows programs at the top of the build folder, beside their DLLs.
+x86_64-w64-mingw32-strip -o "$stage/zelqua-editor.exe" "$build/zelqua-editor.exe"
 cp "$qt"/bin/Qt6{Core,Gui,Widgets,PrintSupport}.dll "$stage/"
 cp "$qt/plugins/platforms/qwindows.dll" "$stage/platforms/"
 cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$stage/styles/"
@@ -70,7 +71,7 @@ if [ -d "$qt/plugins/printsupport" ]; then
   mkdir -p "$stage/printsupport" && cp "$qt"/plugins/printsupport/*.dll "$stage/printsupport/"
 fi
 cp /usr/share/qt6/translations/qt_ja.qm /usr/share/qt6/translations/qtbase_ja.qm "$stage/translations/"
-runtime=/usr/lib/gcc/x86_64-w64-mingw32/$(x86_64-w64-mingw32-g++-posix -dumpversion | cut -d. -f1)-posix
+runtime=/usr/lib/gcc/x86_64-w64-mingw32/$(x86_64-w64-mingw32-g++-posix -dumpversion)
 cp "$runtime/libgcc_s_seh-1.dll" "$runtime/libstdc++-6.dll" /usr/x86_64-w64-mingw32/lib/libwinpthread-1.dll "$stage/"
 # Qt's paths for a program unpacked anywhere: plugins beside it, translations below it.
 printf '[Paths]\nPrefix = .\nPlugins = .\nTranslations = translations\n' > "$stage/qt.conf"

@@ -46,7 +46,7 @@ qtdir=$(dirname "$(dirname "$(readlink -f "$testdir/Qt6Test.dll")")")
 cp "$build/qt6-mingw/plugins/platforms/qoffscreen.dll" "$testdir/platforms/" 2>/dev/null || true
 failed=0
 for test in "${tests[@]}"; do
-  cp "$build/tests/$test.exe" "$testdir/"
+  cp "$build/$test.exe" "$testdir/"
   rc=0
   (cd "$testdir" && QT_QPA_PLATFORM=offscreen timeout 600 wine "$test.exe" -o "$test.txt,txt" > /dev/null 2>&1) || rc=$?
   totals=$(grep -a '^Totals:' "$testdir/$test.txt" 2>/dev/null || echo "Totals: no result file")
