@@ -49,6 +49,7 @@ else
 fi
 
 mkdir -p "$build"
+echo "$qt" > "$build/qt-prefix"   # for scripts/check-windows.sh
 cmake -S . -B "$build" -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64.cmake" \
   -DCMAKE_PREFIX_PATH="$qt" -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \

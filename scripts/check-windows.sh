@@ -41,9 +41,9 @@ app="$app/zelqua-editor-$version-windows-x64"
 #    the offscreen platform, which the zip does not ship).
 testdir="$WINEPREFIX/drive_c/tests"
 cp -r "$app" "$testdir"
-cp "$build/qt6-mingw/bin/Qt6Test.dll" "$testdir/" 2>/dev/null || cp "${ZQ_QT_MINGW:-$HOME/.cache/zelqua-editor/qt6-mingw}/bin/Qt6Test.dll" "$testdir/"
-qtdir=$(dirname "$(dirname "$(readlink -f "$testdir/Qt6Test.dll")")")
-cp "$build/qt6-mingw/plugins/platforms/qoffscreen.dll" "$testdir/platforms/" 2>/dev/null || true
+qt=$(cat "$build/qt-prefix")
+cp "$qt/bin/Qt6Test.dll" "$testdir/"
+cp "$qt/plugins/platforms/qoffscreen.dll" "$testdir/platforms/"
 failed=0
 for test in "${tests[@]}"; do
   cp "$build/$test.exe" "$testdir/"
@@ -63,7 +63,9 @@ bankdir="$WINEPREFIX/drive_c/quiz"
 mkdir -p "$bankdir"
 python3 scripts/windows-check-bank.py "$bankdir/capitals.5TQ" "$out/expected.mon"
 
-display=:$(( 90 + RANDOM % 100 ))
+number=90
+while [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ]; do number=$((number + 1)); done
+display=:$number
 Xvfb "$display" -screen 0 1024x768x24 -dpi 96 -nolisten tcp > "$out/xvfb.log" 2>&1 &
 xvfb=$!
 editor=""
@@ -98,17 +100,33 @@ import -window root "$out/editor.png"
 
 # 3. A conversion, by mouse and keyboard. Positions are the window's own at 96 dpi (its
 #    layout at 120 dpi times 0.8).
-click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep "${3:-1}"; }
+click() { xdotool mousemove --window "$window" "$1" "$2"; sleep 0.3; xdotool click 1; sleep "${3:-1}"; }
 keys() { xdotool type --delay 30 "$1"; sleep 0.5; }
-click 210 19 2                                  # ① 読込: the open dialog
+# Waits until no window but the editor's own has a title ending in the editor's title
+# (the file dialogs are titled "開く - …" and "名前を付けて保存 - …").
+dialogs() { xdotool search --name " - ${title}\$" 2>/dev/null | wc -l; }
+dialog_closed() {
+  for _ in $(seq 40); do [ "$(dialogs)" -eq 0 ] && { sleep 1; return 0; }; sleep 0.5; done
+  echo "check-windows: a dialog stayed open" >&2; return 1
+}
+dialog_open() {
+  for _ in $(seq 40); do [ "$(dialogs)" -gt 0 ] && { sleep 1; return 0; }; sleep 0.5; done
+  echo "check-windows: no dialog appeared" >&2; return 1
+}
+click 210 19 0                                  # ① 読込: the open dialog
+dialog_open
 keys 'C:\quiz\capitals.5TQ'
-xdotool key Return; sleep 2
+xdotool key Return
+dialog_closed
 click 190 77 2                                  # the first genre's row, not its current cell
 import -window root "$out/genre.png"
 click 453 219 2                                 # ⑦ convert
-click 455 20 2                                  # ⑨ save: the dialog proposes capitals.mon
+click 455 20 0                                  # ⑨ save: the dialog proposes capitals.mon
+dialog_open
 import -window root "$out/save-dialog.png"
-xdotool key Return; sleep 2
+xdotool key Return
+dialog_closed
+for _ in $(seq 20); do [ -f "$bankdir/capitals.mon" ] && break; sleep 0.5; done
 import -window root "$out/converted.png"
 
 if cmp "$bankdir/capitals.mon" "$out/expected.mon"; then

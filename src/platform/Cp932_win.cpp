@@ -20,6 +20,18 @@ constexpr std::pair<char16_t, char16_t> kOtherForms[] = {
     {0x00A3, 0xFFE1}, {0x00AC, 0xFFE2}, {0x00A5, 0x005C}, {0x203E, 0x007E},
 };
 
+std::optional<char16_t> decodeOne(const char* bytes, int length)
+{
+    wchar_t out[8];
+    const int written = MultiByteToWideChar(kCodePage, MB_ERR_INVALID_CHARS, bytes, length, out, int(std::size(out)));
+    if (written != 1)
+        return std::nullopt;
+    return char16_t(out[0]);
+}
+
+// The code `c` encodes to, only where those bytes decode back to `c`: the converter also
+// maps some characters one way only (Wine writes U+F8F0 as 0xA0, which it reads as no
+// character).
 std::optional<quint16> encodeExactly(char16_t c)
 {
     const wchar_t in = wchar_t(c);
@@ -27,13 +39,11 @@ std::optional<quint16> encodeExactly(char16_t c)
     BOOL usedDefault = FALSE;
     const int written = WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, &in, 1, out, sizeof out,
                                             nullptr, &usedDefault);
-    if (usedDefault)
+    if (usedDefault || written < 1 || written > 2 || decodeOne(out, written) != c)
         return std::nullopt;
     if (written == 1)
         return uchar(out[0]);
-    if (written == 2)
-        return quint16(uchar(out[0]) << 8 | uchar(out[1]));
-    return std::nullopt;
+    return quint16(uchar(out[0]) << 8 | uchar(out[1]));
 }
 
 } // namespace
@@ -53,12 +63,7 @@ std::optional<char16_t> Cp932Converter::decode(std::string_view bytes)
 {
     if (bytes.empty())
         return std::nullopt;
-    wchar_t out[8];
-    const int written = MultiByteToWideChar(kCodePage, MB_ERR_INVALID_CHARS, bytes.data(), int(bytes.size()),
-                                            out, int(std::size(out)));
-    if (written != 1)
-        return std::nullopt;
-    return char16_t(out[0]);
+    return decodeOne(bytes.data(), int(bytes.size()));
 }
 
 std::optional<quint16> Cp932Converter::encode(char16_t c)

@@ -39,7 +39,8 @@ QString driveCurrentDirectory(const QString& drive)
     const DWORD length = GetFullPathNameW(bare.c_str(), DWORD(std::size(full)), full, nullptr);
     if (length == 0 || length >= std::size(full))
         return {};
-    return QDir::fromNativeSeparators(QString::fromWCharArray(full, int(length)));
+    // Only a drive's root keeps its trailing separator.
+    return QDir::cleanPath(QDir::fromNativeSeparators(QString::fromWCharArray(full, int(length))));
 }
 
 } // namespace platform
