@@ -24,14 +24,13 @@ template <typename Handler>
 auto guarded(Prompts& prompts, Handler handler)
 {
     return [&prompts, handler = std::move(handler)](auto&&... args) {
-        dispatch(prompts, [&] {
-            // A handler that takes none of the signal's arguments (a click's checked state)
-            // is called without them.
-            if constexpr (std::is_invocable_v<const Handler&, decltype(args)...>)
-                std::invoke(handler, std::forward<decltype(args)>(args)...);
-            else
-                std::invoke(handler);
-        });
+        // A handler that takes none of the signal's arguments (a click's checked state) is
+        // called without them. The choice is made here, in the generic lambda itself: clang
+        // does not discard the other branch inside a nested lambda.
+        if constexpr (std::is_invocable_v<const Handler&, decltype(args)...>)
+            dispatch(prompts, [&] { std::invoke(handler, std::forward<decltype(args)>(args)...); });
+        else
+            dispatch(prompts, [&] { std::invoke(handler); });
     };
 }
 
