@@ -14,7 +14,7 @@ package=(desktop-file-utils appstream dpkg-dev file)
 # from source where no prebuilt Qt is at hand), and running that build under Wine.
 windows=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 qt6-base-dev-tools
          xz-utils dpkg-dev)
-wine=(wine wine64 xvfb xauth xdotool x11-utils imagemagick)
+wine=(wine wine64 xvfb xauth xdotool x11-utils imagemagick python3)
 
 wanted=()
 [ $# -eq 0 ] && set -- build
