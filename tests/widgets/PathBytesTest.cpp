@@ -3,6 +3,7 @@
 // name holds characters Shift-JIS cannot, elsewhere such a path names no file.
 
 #include "platform/PathCharacters.h"
+#include "platform/PathRules.h"
 #include "support/TestText.h"
 #include "text/EditorError.h"
 #include "text/FileNames.h"
@@ -65,6 +66,12 @@ void PathBytesTest::roundTrip()
     }
     QCOMPARE(widgets::pathFromBytes(bytes), QDir::toNativeSeparators(path));
     memo.LoadFromFile(bytes);
+    QCOMPARE(memo.Line(0), std::string("15,A,Q"));
+    // The browser joins its directory and the name with a separator, so a file in a
+    // drive's root ("C:\\") comes with the separator twice; it is still found.
+    memo.Clear();
+    memo.LoadFromFile(widgets::pathBytes(dir.filePath(folder)) + platform::kPathSeparator + platform::kPathSeparator
+                      + widgets::pathBytes(name));
     QCOMPARE(memo.Line(0), std::string("15,A,Q"));
 
     // The save name the listing proposes stays in the same folder.
