@@ -136,5 +136,21 @@ else
   ls -l "$bankdir" >&2
   failed=1
 fi
+
+# Saving again over the file, which another program changed meanwhile: the dialog asks
+# before it overwrites (the key "y" answers はい(&Y)) and the file is replaced whole.
+printf 'changed by another program\r\n' > "$bankdir/capitals.mon"
+click 455 20 0
+dialog_open
+xdotool key Return; sleep 2
+xdotool key y
+dialog_closed
+if cmp "$bankdir/capitals.mon" "$out/expected.mon"; then
+  echo "Saved again over an existing file: the expected bytes, $(ls "$bankdir" | wc -l) files in the folder"
+else
+  echo "check-windows: saving over the existing file did not give the expected bytes" >&2
+  ls -l "$bankdir" >&2
+  failed=1
+fi
 echo "Screenshots: $out/editor.png, $out/converted.png"
 exit "$failed"
