@@ -10,9 +10,11 @@
 #include <QFile>
 #include <QString>
 
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <span>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -145,6 +147,8 @@ int run(const Options& options)
     const std::string& path = options.bank;
     std::error_code error;
     const fs::file_status status = fs::status(path, error);
+    if (error && error != std::errc::no_such_file_or_directory)
+        return fail("cannot open " + path + ": " + error.message(), "問題集 " + path + " を開けません: " + error.message());
     if (!fs::exists(status))
         return fail("cannot open " + path + ": no such file", "問題集 " + path + " を開けません: ファイルがありません");
     if (!fs::is_regular_file(status))
