@@ -11,7 +11,7 @@
 
 namespace formats {
 
-inline constexpr std::size_t kMaxMonFileBytes = 4 * 1024 * 1024;
+inline constexpr std::size_t kMaxMonFileBytes = 1024 * 1024;
 // Also the longest question line after joining, so a question whose closing quote is
 // missing cannot pull the rest of a file into one cell.
 inline constexpr std::size_t kMaxMonLineBytes = 16 * 1024;

@@ -1,6 +1,7 @@
 #include "widgets/MemoPad.h"
 
 #include "formats/MonLines.h"
+#include "platform/SafeSave.h"
 #include "text/EditorError.h"
 #include "text/Messages.h"
 #include "widgets/ShiftJis.h"
@@ -14,7 +15,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -143,11 +143,7 @@ void MemoPad::SaveToFile(std::string_view path) const
         bytes = toHtml().toStdString();
     }
 
-    QSaveFile file(sjis::toUnicode(path));
-    const bool written = file.open(QIODevice::WriteOnly)
-                         && file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size())
-                         && file.commit();
-    if (!written)
+    if (platform::saveFile(sjis::toUnicode(path), bytes))
         throw text::EditorError(text::formatMessage(sjis::fromUtf8(u8"ﾌｧｲﾙ %s を作成できません"), {path}));
 }
 
