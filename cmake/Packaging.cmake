@@ -21,14 +21,18 @@ endfunction()
 zq_install_gzipped(data/debian/changelog ${ZQ_DOC_DIR} changelog)
 zq_install_gzipped(data/man/zelqua-editor.1 ${CMAKE_INSTALL_MANDIR}/man1 zelqua-editor.1)
 zq_install_gzipped(data/man/zelqua-editor.ja.1 ${CMAKE_INSTALL_MANDIR}/ja/man1 zelqua-editor.1)
+zq_install_gzipped(data/man/zelqua-split.1 ${CMAKE_INSTALL_MANDIR}/man1 zelqua-split.1)
+zq_install_gzipped(data/man/zelqua-split.ja.1 ${CMAKE_INSTALL_MANDIR}/ja/man1 zelqua-split.1)
 install(FILES data/debian/copyright DESTINATION ${ZQ_DOC_DIR})
 
 # Debian strips its binaries of the compiler's version strings too; CPack's strip keeps them.
 install(CODE [[
   if(CMAKE_INSTALL_DO_STRIP)
-    execute_process(COMMAND objcopy --remove-section=.comment --remove-section=.note
-                            "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/bin/zelqua-editor"
-                    COMMAND_ERROR_IS_FATAL ANY)
+    foreach(program zelqua-editor zelqua-split)
+      execute_process(COMMAND objcopy --remove-section=.comment --remove-section=.note
+                              "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/bin/${program}"
+                      COMMAND_ERROR_IS_FATAL ANY)
+    endforeach()
   endif()
 ]])
 
@@ -39,7 +43,9 @@ set(CPACK_PACKAGE_CONTACT "Zelqua editor developers <maintainers@users.noreply.c
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Zelqua quiz file editor: five-choice banks (.5TQ) to .mon files")
 set(CPACK_PACKAGE_DESCRIPTION "A single-window editor that reads five-choice quiz banks (.5TQ) and
 Zelqua question files (.mon), gathers, reorders and edits their questions, and
-writes a chosen range of 8 to 300 questions as a new Shift-JIS .mon file.")
+writes a chosen range of 8 to 300 questions as a new Shift-JIS .mon file.
+Beside it, zelqua-split turns every genre of a bank into .mon files from the
+command line.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)

@@ -40,6 +40,7 @@ for file in usr/bin/zelqua-editor usr/share/applications/jp.zelqua.Editor.deskto
             usr/share/icons/hicolor/scalable/apps/jp.zelqua.Editor.svg \
             usr/share/metainfo/jp.zelqua.Editor.metainfo.xml \
             usr/share/man/man1/zelqua-editor.1.gz usr/share/man/ja/man1/zelqua-editor.1.gz \
+            usr/bin/zelqua-split usr/share/man/man1/zelqua-split.1.gz usr/share/man/ja/man1/zelqua-split.1.gz \
             usr/share/doc/zelqua-editor/changelog.gz usr/share/doc/zelqua-editor/copyright; do
   [ -f "$stage/$file" ] || fail "not installed: /$file"
 done
