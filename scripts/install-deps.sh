@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages this project needs, only those that are missing.
-# Usage: scripts/install-deps.sh [build|test|fuzz|desktop|bench|package|windows|wine]...   (default: build)
+# Usage: scripts/install-deps.sh [build|test|fuzz|desktop|bench|package|wayland|windows|wine]...
+#        (default: build)
 set -euo pipefail
 
-build=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev qt6-translations-l10n
+build=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libgl-dev qt6-translations-l10n
        fonts-ipafont-gothic fonts-ipafont-mincho)
 test=(poppler-utils)
 fuzz=(clang libclang-rt-14-dev)
 desktop=(xvfb xauth)
 bench=(xvfb xauth x11-utils python3)
-package=(desktop-file-utils appstream dpkg-dev file)
+package=(desktop-file-utils appstream dpkg-dev file lintian man-db)
+wayland=(weston qt6-wayland python3)
 # Cross-building for Windows (scripts/build-windows.sh; the same packages build Qt itself
 # from source where no prebuilt Qt is at hand), and running that build under Wine.
 windows=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 qt6-base-dev-tools
@@ -26,6 +28,7 @@ for group in "$@"; do
     desktop) wanted+=("${desktop[@]}") ;;
     bench) wanted+=("${bench[@]}") ;;
     package) wanted+=("${package[@]}") ;;
+    wayland) wanted+=("${wayland[@]}") ;;
     windows) wanted+=("${windows[@]}") ;;
     wine) wanted+=("${wine[@]}") ;;
     *) echo "install-deps: unknown group '$group'" >&2; exit 2 ;;

@@ -20,9 +20,7 @@ QStringList g_held;
 
 void printNoDisplay()
 {
-    std::fputs("zelqua-editor: no display found; start it from a desktop session, or without one "
-               "under a virtual X server: xvfb-run zelqua-editor\n",
-               stderr);
+    std::fputs(platform::noDisplayMessage().c_str(), stderr);
 }
 
 void startupMessages(QtMsgType type, const QMessageLogContext& context, const QString& message)
