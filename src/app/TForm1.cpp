@@ -65,6 +65,7 @@ TForm1::TForm1(widgets::Prompts* prompts)
     setWindowIcon(QIcon(windowIconPixmap()));
     setFont(windowFont(kGothic, 17, m_scale));
     setMouseTracking(true);
+    setAcceptDrops(true);
     resize(qRound(800 * m_scale), qRound(565 * m_scale));
 
     createControls();
@@ -72,6 +73,7 @@ TForm1::TForm1(widgets::Prompts* prompts)
     setTabOrder();
     connectHandlers();
     connectHelpTexts();
+    takeFileDropsFromControls();
     Button1->setFocus();
 }
 

@@ -7,6 +7,7 @@
 #include "app/EditorState.h"
 #include "widgets/Dialogs.h"
 
+#include <QStringList>
 #include <QWidget>
 
 #include <cstdint>
@@ -188,6 +189,10 @@ protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createControls();
@@ -206,6 +211,17 @@ private:
     bool genreTableFull() const;
     // Hides the directory list and runs the browser toggle, which then empties the table.
     void resetGenreTable();
+    // What the load button does before it asks for a file: a fresh genre table when it is
+    // full, and the question-table header restarted.
+    void startLoading();
+    // What the load button does with the file it was given, read as `kind`.
+    enum class LoadedKind { Bank, Mon };
+    void loadFile(const std::string& path, LoadedKind kind);
+    // Files dropped on the window, as local paths: each loaded as the load button would
+    // load it, or the drop refused.
+    void FormFilesDropped(const QStringList& paths);
+    // Files dragged over a control that takes dropped text go to the window as well.
+    void takeFileDropsFromControls();
     // Genre-table row `row` from the mon file's first two lines in the memo pad.
     void listHeaderLines(int row);
     // The two branches of a genre-table selection.

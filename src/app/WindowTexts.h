@@ -68,6 +68,11 @@ inline const std::string kWrongAnswerMark = sj(u8"★");
 
 // Messages.
 inline const std::string kCannotOpen = sj(u8"ﾌｧｲﾙ %s は開けません");
+// Files dropped on the window: a file neither reader takes, and a bank among several files.
+inline const std::string kCannotDrop =
+    sj(u8"ﾌｧｲﾙ %s は読み込めません。Kuvetta形式(.5TQ)かZelqua形式(.mon)のファイルをドロップして下さい");
+inline const std::string kOneBankOnly =
+    sj(u8"Kuvetta形式(.5TQ)のファイルは1つだけドロップして下さい。Zelqua形式(.mon)のファイルは複数ドロップできます");
 inline const std::string kMonFileTooLarge =
     sj(u8"ﾌｧｲﾙ %s は大きすぎるため読み込めません。Zelqua形式の問題ファイルは %d バイトまでです");
 inline const std::string kMonLineTooLong =
