@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages this project needs, only those that are missing.
-# Usage: scripts/install-deps.sh [build|test|fuzz|desktop|bench|package]...   (default: build)
+# Usage: scripts/install-deps.sh [build|test|fuzz|desktop|bench|package|wayland]...   (default: build)
 set -euo pipefail
 
-build=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev qt6-translations-l10n
+build=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libgl-dev qt6-translations-l10n
        fonts-ipafont-gothic fonts-ipafont-mincho)
 test=(poppler-utils)
 fuzz=(clang libclang-rt-14-dev)
 desktop=(xvfb xauth)
 bench=(xvfb xauth x11-utils python3)
-package=(desktop-file-utils appstream dpkg-dev file)
+package=(desktop-file-utils appstream dpkg-dev file lintian man-db)
+wayland=(weston qt6-wayland python3)
 
 wanted=()
 [ $# -eq 0 ] && set -- build
@@ -21,6 +22,7 @@ for group in "$@"; do
     desktop) wanted+=("${desktop[@]}") ;;
     bench) wanted+=("${bench[@]}") ;;
     package) wanted+=("${package[@]}") ;;
+    wayland) wanted+=("${wayland[@]}") ;;
     *) echo "install-deps: unknown group '$group'" >&2; exit 2 ;;
   esac
 done

@@ -18,6 +18,8 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     app::restoreMessageHandling();
     QApplication::setApplicationDisplayName(sjis::toUnicode(app::texts::kApplicationTitle));
+    // Wayland desktops find the window's desktop entry, and with it the icon, by this name.
+    QApplication::setDesktopFileName(QStringLiteral("jp.zelqua.Editor"));
 
     QTranslator qtTexts;
     if (qtTexts.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
