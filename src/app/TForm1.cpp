@@ -23,6 +23,7 @@
 #include <algorithm>
 #include <QGuiApplication>
 #include <QMouseEvent>
+#include <QPrinter>
 #include <QScreen>
 
 namespace app {
@@ -128,6 +129,23 @@ void TForm1::createControls()
     RichEdit1 = new widgets::MemoPad(this);
     Button8 = new widgets::Button(this);
 
+    // The controls carry their names, so tools and tests find them as the user knows them.
+    const std::pair<QWidget*, const char*> names[] = {
+        {Label1, "Label1"}, {Label2, "Label2"}, {Label3, "Label3"}, {Label4, "Label4"}, {Label5, "Label5"},
+        {Label6, "Label6"}, {Label7, "Label7"}, {Label8, "Label8"}, {Label9, "Label9"}, {Label10, "Label10"},
+        {Label11, "Label11"}, {Label12, "Label12"}, {Label13, "Label13"}, {Label14, "Label14"},
+        {Label15, "Label15"}, {Label16, "Label16"}, {Label17, "Label17"}, {Label18, "Label18"},
+        {Label19, "Label19"}, {Label20, "Label20"}, {Label21, "Label21"}, {Image1, "Image1"},
+        {Button1, "Button1"}, {Button2, "Button2"}, {Button4, "Button4"}, {Button5, "Button5"},
+        {Button6, "Button6"}, {Button7, "Button7"}, {Button8, "Button8"}, {Button11, "Button11"},
+        {Button12, "Button12"}, {Button13, "Button13"}, {Edit1, "Edit1"}, {Edit2, "Edit2"}, {Edit3, "Edit3"},
+        {Edit4, "Edit4"}, {Edit5, "Edit5"}, {Edit6, "Edit6"}, {Edit7, "Edit7"}, {Edit8, "Edit8"},
+        {StringGrid1, "StringGrid1"}, {StringGrid2, "StringGrid2"}, {Memo2, "Memo2"}, {RichEdit1, "RichEdit1"},
+        {DirectoryListBox1, "DirectoryListBox1"}, {FileListBox1, "FileListBox1"},
+        {DriveComboBox1, "DriveComboBox1"}};
+    for (const auto& [control, name] : names)
+        control->setObjectName(QString::fromLatin1(name));
+
     const auto place = [this](QWidget* control, int left, int top, int width, int height) {
         control->setGeometry(qRound(left * m_scale), qRound(top * m_scale), qRound(width * m_scale),
                              qRound(height * m_scale));
@@ -229,6 +247,8 @@ void TForm1::createControls()
     Edit5->setImeMode(widgets::ImeMode::Hiragana);
     Edit6->setImeMode(widgets::ImeMode::Off);
     Edit8->setImeMode(widgets::ImeMode::Off);
+    Edit6->setUnencodable(widgets::Unencodable::ReadAsQuestionMark);
+    Edit8->setUnencodable(widgets::Unencodable::ReadAsQuestionMark);
     Edit7->setEditState(widgets::EditState::Disabled);
     Edit7->setCursor(Qt::ForbiddenCursor);
     Edit7->setColor(kOlive);
@@ -250,6 +270,7 @@ void TForm1::setInitialContents()
     Button11->setCaption(texts::kButton11);
     Button12->setCaption(texts::kButton12);
     Memo2->setText(texts::kWelcome);
+    RichEdit1->Add({}); // one empty line, saved as CR LF
     Label21->setCaption(texts::kLabel21);
     Edit3->setText(texts::kEdit3);
     Edit6->setText("1");
@@ -335,9 +356,11 @@ void TForm1::connectHandlers()
     connect(StringGrid2, &widgets::StringGrid::getEditText, this,
             guarded(p, [this](int col, int row, std::string* text) { StringGrid2GetEditText(col, row, text); }));
 
-    // A typed character that Shift-JIS cannot hold is refused by the grid; say so by the beep.
+    // A typed character that Shift-JIS cannot hold is refused by the grid, which keeps the
+    // text in its editor; the warning names the character.
     for (widgets::StringGrid* grid : {StringGrid1, StringGrid2})
-        connect(grid, &widgets::StringGrid::unencodableText, this, [this] { m_prompts->beep(); });
+        connect(grid, &widgets::StringGrid::unencodableText, this,
+                guarded(p, [this](int, int, char32_t character) { cellTextRefused(character); }));
 
     connect(Edit6, &widgets::LineEdit::changed, this, guarded(p, [this] { Edit6Change(); }));
     connect(Edit8, &widgets::LineEdit::changed, this, guarded(p, [this] { Edit8Change(); }));

@@ -9,8 +9,11 @@
 
 #include <QWidget>
 
+class QPrinter;
+
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -200,6 +203,11 @@ private:
     void showHelp(std::string_view text);
     // True when the count field shows a valid range (lime green).
     bool rangeIsValid() const;
+    // The field's text, or none after the beep and a warning box that names the field and
+    // the character Shift-JIS cannot hold.
+    std::optional<std::string> textToConvert(const widgets::LineEdit& field, const std::string& fieldName);
+    // Beep and the warning that a cell edit holds a character Shift-JIS cannot hold.
+    void cellTextRefused(char32_t character);
     // Beep and the information box that refuses to act on an invalid range.
     void refuseInvalidRange();
     // True when the genre table has no row left for another mon file.
@@ -223,6 +231,8 @@ private:
     void recountRange(std::int32_t start, std::int32_t end);
 
     std::unique_ptr<widgets::Prompts> m_ownPrompts;
+    // The current printer, made at the first print and kept for the run.
+    std::unique_ptr<QPrinter> m_printer;
     widgets::Prompts* m_prompts;
     double m_scale = 1.0;
     bool m_placed = false;

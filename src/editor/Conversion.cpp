@@ -38,6 +38,26 @@ std::string codePointName(char32_t character)
 
 } // namespace
 
+std::optional<std::string> TForm1::textToConvert(const widgets::LineEdit& field, const std::string& fieldName)
+{
+    try {
+        return field.Text();
+    } catch (const widgets::UnencodableTextError& error) {
+        m_prompts->beep();
+        m_prompts->messageBox(text::formatMessage(texts::kUnconvertibleCharacter,
+                                                  {fieldName, codePointName(error.character())}),
+                              widgets::MessageKind::Warning, widgets::MessageButtons::Ok);
+        return std::nullopt;
+    }
+}
+
+void TForm1::cellTextRefused(char32_t character)
+{
+    m_prompts->beep();
+    m_prompts->messageBox(text::formatMessage(texts::kUnstorableCellCharacter, {codePointName(character)}),
+                          widgets::MessageKind::Warning, widgets::MessageButtons::Ok);
+}
+
 bool TForm1::rangeIsValid() const
 {
     return Edit7->Color() == colours::kLime;
@@ -70,10 +90,18 @@ void TForm1::Button5Click()
         m_prompts->messageBox(texts::kRangeOutsideRows, widgets::MessageKind::Information, widgets::MessageButtons::Ok);
         return;
     }
+    // Title and genre are read before anything changes: a character Shift-JIS cannot hold
+    // refuses the conversion and leaves the memo pad as it was.
+    const std::optional<std::string> title = textToConvert(*Edit4, texts::kLabel5);
+    if (!title)
+        return;
+    const std::optional<std::string> genre = textToConvert(*Edit5, texts::kLabel6);
+    if (!genre)
+        return;
     Edit3->setText(text::replaceExtension(SaveDialog1.fileName, ".mon"));
     SaveDialog1.filterIndex = 1;
     RichEdit1->Clear();
-    RichEdit1->AddLines({formats::monHeaderLine(Edit7->Text(), Edit4->Text()), formats::monGenreLine(Edit5->Text())});
+    RichEdit1->AddLines({formats::monHeaderLine(Edit7->Text(), *title), formats::monGenreLine(*genre)});
 
     const std::int32_t first = text::toInt32(Edit6->Text());
     const std::int32_t last = text::toInt32(Edit8->Text());

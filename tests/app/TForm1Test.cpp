@@ -21,6 +21,8 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QInputMethod>
+#include <QInputMethodQueryEvent>
 #include <QLabel>
 #include <QTableView>
 #include <QtTest>
@@ -116,6 +118,8 @@ private slots:
     void boldFaces_data();
     void boldFaces();
     void arrowCaptionIsMaroon();
+    void inputMethodPerField_data();
+    void inputMethodPerField();
     void tabSkipsHiddenFields();
     void activationStoresMemoFont();
     void typedNonIntegerShowsErrorAndWindowGoesOn();
@@ -371,6 +375,47 @@ void TForm1Test::arrowCaptionIsMaroon()
     QVERIFY(QTest::qWaitForWindowExposed(&form));
 
     QCOMPARE(form.Label7->palette().color(QPalette::WindowText), QColor(0x80, 0x00, 0x00));
+}
+
+void TForm1Test::inputMethodPerField_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<int>("hints");
+
+    // Japanese input for title, genre and memo pad; Latin first for the save name; none for
+    // the range fields, so typing gives half-width digits with no preedit.
+    QTest::newRow("save name") << u"Edit3"_qs << true << int(Qt::ImhPreferLatin);
+    QTest::newRow("title") << u"Edit4"_qs << true << int(Qt::ImhNone);
+    QTest::newRow("genre") << u"Edit5"_qs << true << int(Qt::ImhNone);
+    QTest::newRow("start") << u"Edit6"_qs << false << int(Qt::ImhNone);
+    QTest::newRow("end") << u"Edit8"_qs << false << int(Qt::ImhNone);
+    QTest::newRow("memo pad") << u"RichEdit1"_qs << true << int(Qt::ImhNone);
+}
+
+void TForm1Test::inputMethodPerField()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, enabled);
+    QFETCH(int, hints);
+
+    ScriptedPrompts prompts;
+    app::TForm1 form(&prompts);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QWidget* field = control(form, name);
+    QVERIFY(field);
+    field->setFocus();
+    QCOMPARE(QApplication::focusWidget(), field);
+
+    // The input-method plugins ask the focused widget, directly and by query event.
+    QCOMPARE(field->inputMethodQuery(Qt::ImEnabled).toBool(), enabled);
+    QInputMethodQueryEvent query(Qt::ImEnabled | Qt::ImHints);
+    QApplication::sendEvent(field, &query);
+    QCOMPARE(query.value(Qt::ImEnabled).toBool(), enabled);
+    if (enabled)
+        QCOMPARE(query.value(Qt::ImHints).toInt() & ~int(Qt::ImhNoPredictiveText), hints);
+    QCOMPARE(QGuiApplication::inputMethod()->queryFocusObject(Qt::ImEnabled, {}).toBool(), enabled);
 }
 
 void TForm1Test::tabSkipsHiddenFields()

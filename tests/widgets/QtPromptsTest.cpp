@@ -1,6 +1,7 @@
 // The application's real dialogs: each is shown modally, inspected and answered from a
 // timer while it runs, as a user would see and answer it.
 
+#include "support/ModalDialogs.h"
 #include "widgets/QtPrompts.h"
 #include "widgets/ShiftJis.h"
 
@@ -18,26 +19,12 @@
 
 #include <functional>
 
+using support::whenShown;
 using widgets::MessageAnswer;
 using widgets::MessageButtons;
 using widgets::MessageKind;
 
 namespace {
-
-// Runs `inspect` on the modal dialog as soon as it is shown.
-void whenShown(std::function<void(QWidget*)> inspect)
-{
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, inspect] {
-        if (QWidget* dialog = QApplication::activeModalWidget()) {
-            timer->stop();
-            timer->deleteLater();
-            inspect(dialog);
-        }
-    });
-    timer->start();
-}
 
 QStringList buttonTexts(const QMessageBox& box)
 {

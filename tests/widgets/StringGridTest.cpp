@@ -576,6 +576,18 @@ void StringGridTest::unencodableEditIsRefused()
         QTest::mouseClick(grid.view()->viewport(), Qt::LeftButton, {}, cellCenter(grid, 2, 2));
     QTRY_COMPARE(refused, QStringList{u"1,1:"_qs + QString::number(character, 16)});
     QCOMPARE(grid.Cells(1, 1), std::string("old"));
+
+    // Nothing typed is lost: the editor is open again on the cell, which is current again,
+    // holding the text as typed with the caret before the refused character.
+    editor = grid.inplaceEditor();
+    QVERIFY(editor);
+    QCOMPARE(QPoint(grid.Col(), grid.Row()), QPoint(1, 1));
+    QCOMPARE(editor->text(), typed);
+    QCOMPARE(editor->cursorPosition(), int(typed.size() - (character > 0xFFFF ? 2 : 1)));
+    QTest::keyClick(editor, Qt::Key_Delete);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_COMPARE(QString::fromStdString(grid.Cells(1, 1)), typed.left(typed.size() - (character > 0xFFFF ? 2 : 1)));
+    QCOMPARE(refused.size(), 1);
 }
 
 QTEST_MAIN(StringGridTest)
