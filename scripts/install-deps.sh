@@ -7,7 +7,7 @@ build=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev qt6-translations-
        fonts-ipafont-gothic fonts-ipafont-mincho)
 test=(poppler-utils)
 fuzz=(clang libclang-rt-14-dev)
-desktop=(xvfb xauth)
+desktop=(xvfb xauth openbox wmctrl x11-utils)
 bench=(xvfb xauth x11-utils python3)
 package=(desktop-file-utils appstream dpkg-dev file)
 

@@ -9,6 +9,7 @@
 #include "widgets/Dispatch.h"
 #include "widgets/DriveList.h"
 #include "widgets/FileList.h"
+#include "widgets/FramePlacement.h"
 #include "widgets/GridOptions.h"
 #include "widgets/HelpMemo.h"
 #include "widgets/Label.h"
@@ -67,6 +68,8 @@ TForm1::TForm1(widgets::Prompts* prompts)
     setFont(windowFont(kGothic, 17, m_scale));
     setMouseTracking(true);
     resize(qRound(800 * m_scale), qRound(565 * m_scale));
+    // The size is the outer size, frame included, centred on the screen; no maximising.
+    new widgets::FramePlacement(*this, size());
 
     createControls();
     setInitialContents();
@@ -386,15 +389,6 @@ void TForm1::showEvent(QShowEvent* event)
     if (m_placed)
         return;
     m_placed = true;
-    // The size is the outer size, frame included; centre the frame on the screen.
-    const QSize outer(qRound(800 * m_scale), qRound(565 * m_scale));
-    const QSize frame = frameGeometry().size() - geometry().size();
-    resize(outer - frame);
-    if (const QScreen* shown = screen()) {
-        QRect framed(QPoint(), outer);
-        framed.moveCenter(shown->availableGeometry().center());
-        move(framed.topLeft());
-    }
     Button1->setFocus();
 }
 
