@@ -44,6 +44,15 @@ constexpr std::uint32_t kGenreTableOptions = widgets::goFixedVertLine | widgets:
     | widgets::goVertLine | widgets::goHorzLine | widgets::goRangeSelect | widgets::goRowSizing
     | widgets::goColSizing | widgets::goEditing | widgets::goThumbTracking;
 
+// The smallest text the window shows: 15 pixels at 120 pixels per inch, 9 points at any
+// density, the size of Japanese system text; smaller, kanji strokes run together.
+constexpr int kLegibleHeightAt120 = 15;
+
+QFont legibleFont(const QString& face, int pixelHeightAt120, double scale, bool bold = false)
+{
+    return windowFont(face, std::max(pixelHeightAt120, kLegibleHeightAt120), scale, bold);
+}
+
 double screenScale()
 {
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -65,7 +74,8 @@ TForm1::TForm1(widgets::Prompts* prompts)
     registerFontSubstitutions();
     setWindowTitle(sjis::toUnicode(texts::kApplicationTitle));
     setWindowIcon(QIcon(windowIconPixmap()));
-    setFont(windowFont(kGothic, 17, m_scale));
+    setPalette(windowPalette());
+    setFont(legibleFont(kGothic, 17, m_scale));
     setMouseTracking(true);
     resize(qRound(800 * m_scale), qRound(565 * m_scale));
     // The size is the outer size, frame included, centred on the screen; no maximising.
@@ -155,7 +165,7 @@ void TForm1::createControls()
     };
     const auto ownFont = [this](QWidget* control, int height, const QString& face, const QColor& color,
                                 bool bold = false) {
-        control->setFont(windowFont(face, height, m_scale, bold));
+        control->setFont(legibleFont(face, height, m_scale, bold));
         QPalette colours = control->palette();
         colours.setColor(QPalette::WindowText, color);
         colours.setColor(QPalette::Text, color);
@@ -203,6 +213,9 @@ void TForm1::createControls()
     place(Edit7, 688, 500, 47, 26);     ownFont(Edit7, 18, kGothic, black, true);
     place(Edit8, 552, 500, 41, 25);
     place(Memo2, 5, 6, 216, 50);        ownFont(Memo2, 13, kGothic, kYellow);
+    // The help panel keeps its small face: its box is fixed and has no scroll bars, and each
+    // guidance text must show whole (the welcome text's lines fill its width at 13 pixels).
+    Memo2->setFont(windowFont(kGothic, 13, m_scale));
     place(Button11, 744, 52, 41, 25);
     place(Button12, 690, 260, 91, 26);  ownFont(Button12, 17, kGothic, black);
     place(Button13, 314, 11, 83, 25);
@@ -308,12 +321,6 @@ void TForm1::setInitialContents()
     FontDialog1.font = windowFont(kGothic, 15, m_scale);
     FontDialog1.color = palette().color(QPalette::WindowText);
 
-    // Captions size themselves to their text, so a wider Japanese face never clips one.
-    for (widgets::Label* label : findChildren<widgets::Label*>()) {
-        const QSize fits = label->sizeHint();
-        label->resize(std::max(label->width(), fits.width()), std::max(label->height(), fits.height()));
-    }
-
     Button7->hide();
     Image1->hide();
     Label21->hide();
@@ -322,6 +329,46 @@ void TForm1::setInitialContents()
     DriveComboBox1->hide();
     DirectoryListBox1->hide();
     FileListBox1->hide();
+    fitCaptions();
+}
+
+int TForm1::roomRightOf(const QWidget& control) const
+{
+    int right = width();
+    const QRect box = control.geometry();
+    for (const QWidget* other : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const QRect at = other->geometry();
+        if (other == &control || other->isHidden() || at.left() <= box.left())
+            continue;
+        if (at.top() < box.bottom() && at.bottom() > box.top())
+            right = std::min(right, at.left());
+    }
+    return right - box.left();
+}
+
+void TForm1::fitCaptions()
+{
+    // A Japanese face other than the one the layout was made for, and sizes rounded to
+    // whole pixels, can make a caption wider than its place. A caption that would run under
+    // the next control is set smaller, never below the legible size; a button whose caption
+    // still does not fit grows to the right, as far as the next control.
+    const int legible = legibleFont(kGothic, kLegibleHeightAt120, m_scale).pixelSize();
+    for (widgets::Label* label : findChildren<widgets::Label*>()) {
+        const int room = roomRightOf(*label);
+        QFont font = label->font();
+        while (font.pixelSize() > legible && QFontMetrics(font).horizontalAdvance(label->text()) > room)
+            font.setPixelSize(font.pixelSize() - 1);
+        if (font != label->font())
+            label->setFont(font);
+        // Wider to the text, but no higher: the text stays centred on its line.
+        label->resize(std::max(label->width(), label->sizeHint().width()), label->height());
+    }
+    for (widgets::Button* button : findChildren<widgets::Button*>()) {
+        button->setMinimumCaptionPixels(legible);
+        if (button->captionWidth() > button->width())
+            button->resize(std::min(button->captionWidth(), std::max(button->width(), roomRightOf(*button))),
+                           button->height());
+    }
 }
 
 void TForm1::setTabOrder()

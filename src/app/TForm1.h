@@ -198,6 +198,10 @@ private:
     void connectHandlers();
     void connectHelpTexts();
     void setTabOrder();
+    // Captions whole and legible at any density (see TForm1.cpp).
+    void fitCaptions();
+    // Pixels from the control's left edge to the next visible control on its right.
+    int roomRightOf(const QWidget& control) const;
 
     // Help panel := text (Shift-JIS).
     void showHelp(std::string_view text);

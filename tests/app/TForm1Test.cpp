@@ -97,6 +97,7 @@ enum Placement {
     kNotChecked,
     kExact,      // left, top, width and height as given
     kGrowsToFit, // left and top as given; at least as wide and high as given, and the text fits
+    kWiderForCaption, // left, top and height as given; at least as wide (a caption at its legible size)
 };
 
 } // namespace
@@ -118,6 +119,7 @@ private slots:
     void boldFaces_data();
     void boldFaces();
     void arrowCaptionIsMaroon();
+    void darkThemeChangesNothing();
     void inputMethodPerField_data();
     void inputMethodPerField();
     void tabSkipsHiddenFields();
@@ -164,9 +166,9 @@ void TForm1Test::controlsStartPlaced_data()
     const auto at = [](int left, int top, int width, int height) { return QRect(s(left), s(top), s(width), s(height)); };
 
     row("Button1", "① 読込", true, kExact, at(221, 11, 84, 25));
-    row("Button13", "Zelqua用読込", true, kExact, at(314, 11, 83, 25));
+    row("Button13", "Zelqua用読込", true, kWiderForCaption, at(314, 11, 83, 25));
     row("Button2", "⑩終了", true, kExact, at(703, 12, 81, 25));
-    row("Button4", "④↓を削除・⑤↑で再設定", true, kExact, at(202, 294, 177, 22));
+    row("Button4", "④↓を削除・⑤↑で再設定", true, kWiderForCaption, at(202, 294, 177, 22));
     row("Button5", "⑦↓をZelqua形式へ変換↑へ", true, kExact, at(452, 261, 229, 25));
     row("Button6", "⑨ディスクに保存", true, kExact, at(480, 13, 178, 25));
     row("Button7", "付番更新", false, kExact, at(13, 502, 83, 24));
@@ -229,6 +231,11 @@ void TForm1Test::controlsStartPlaced()
         QVERIFY2(actual.width() >= rect.width(), qPrintable(QString::number(actual.width())));
         QVERIFY2(actual.height() >= rect.height(), qPrintable(QString::number(actual.height())));
         QVERIFY(actual.width() >= widget->sizeHint().width());
+        break;
+    case kWiderForCaption:
+        QCOMPARE(actual.topLeft(), rect.topLeft());
+        QCOMPARE(actual.height(), rect.height());
+        QVERIFY2(actual.width() >= rect.width(), qPrintable(QString::number(actual.width())));
         break;
     default:
         break;
@@ -375,6 +382,30 @@ void TForm1Test::arrowCaptionIsMaroon()
     QVERIFY(QTest::qWaitForWindowExposed(&form));
 
     QCOMPARE(form.Label7->palette().color(QPalette::WindowText), QColor(0x80, 0x00, 0x00));
+}
+
+void TForm1Test::darkThemeChangesNothing()
+{
+    // A dark desktop theme reaches Qt as the application palette: light text on dark.
+    const auto picture = [] {
+        ScriptedPrompts prompts;
+        app::TForm1 form(&prompts);
+        form.show();
+        if (!QTest::qWaitForWindowExposed(&form))
+            return QImage();
+        return form.grab().toImage();
+    };
+    const QImage light = picture();
+    QVERIFY(!light.isNull());
+    const QPalette desktop = QApplication::palette();
+    QPalette dark(QColor(0xE0, 0xE0, 0xE0), QColor(0x35, 0x35, 0x35));
+    dark.setColor(QPalette::Base, QColor(0x20, 0x20, 0x20));
+    dark.setColor(QPalette::Text, QColor(0xE0, 0xE0, 0xE0));
+    dark.setColor(QPalette::Highlight, QColor(0x30, 0x60, 0xA0));
+    QApplication::setPalette(dark);
+    const QImage underDark = picture();
+    QApplication::setPalette(desktop);
+    QCOMPARE(underDark, light);
 }
 
 void TForm1Test::inputMethodPerField_data()
