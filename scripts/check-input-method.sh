@@ -15,16 +15,7 @@ say() { echo "check-input-method: $*"; }
 [ -x "$check" ] || { say "build first: $check is missing"; exit 1; }
 
 if [ "$(id -u)" -eq 0 ]; then
-  wanted=(fcitx5 fcitx5-mozc fcitx5-frontend-qt6 dbus-x11 xvfb openbox xdotool x11-utils)
-  missing=()
-  for pkg in "${wanted[@]}"; do
-    dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || missing+=("$pkg")
-  done
-  if [ ${#missing[@]} -gt 0 ]; then
-    say "installing: ${missing[*]}"
-    apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
-  fi
+  bash scripts/install-deps.sh ime
   id "$user" >/dev/null 2>&1 || useradd --create-home --shell /bin/bash "$user"
   say "running as $user"
   exec runuser -u "$user" -- env -i HOME="/home/$user" PATH="$PATH" bash "$PWD/scripts/check-input-method.sh" "$build"
@@ -37,14 +28,9 @@ pids=()
 cleanup() { for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done; rm -rf "$XDG_RUNTIME_DIR"; }
 trap cleanup EXIT
 
-display=80
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-export DISPLAY=":$display"
-for _ in $(seq 1 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-openbox >/dev/null 2>&1 &
-pids+=($!)
+# shellcheck source=scripts/x-session.sh
+source scripts/x-session.sh
+start_x_session 80
 
 eval "$(dbus-launch --sh-syntax)"
 pids+=("$DBUS_SESSION_BUS_PID")

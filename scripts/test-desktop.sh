@@ -13,18 +13,9 @@ pids=()
 cleanup() { for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done; }
 trap cleanup EXIT
 
-# A display number nobody uses.
-display=90
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-export DISPLAY=":$display"
-for _ in $(seq 1 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo >/dev/null 2>&1 || { say "Xvfb did not start"; exit 1; }
-openbox >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 1 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break; sleep 0.1; done
-sleep 1 # the manager announces itself before it manages windows
+# shellcheck source=scripts/x-session.sh
+source scripts/x-session.sh
+start_x_session 90
 
 export QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8
 status=0

@@ -207,9 +207,13 @@ private:
     void showHelp(std::string_view text);
     // True when the count field shows a valid range (lime green).
     bool rangeIsValid() const;
-    // The field's text, or none after the beep and a warning box that names the field and
-    // the character Shift-JIS cannot hold.
-    std::optional<std::string> textToConvert(const widgets::LineEdit& field, const std::string& fieldName);
+    // Title and genre, read before a conversion or listing changes anything; none after the
+    // beep and a warning box that names the field and the character Shift-JIS cannot hold.
+    struct TitleAndGenre {
+        std::string title;
+        std::string genre;
+    };
+    std::optional<TitleAndGenre> titleAndGenre();
     // Beep and the warning that a cell edit holds a character Shift-JIS cannot hold.
     void cellTextRefused(char32_t character);
     // Beep and the information box that refuses to act on an invalid range.

@@ -32,11 +32,8 @@ void TForm1::Button12Click()
         return;
     }
     // As the conversion: a title or genre Shift-JIS cannot hold refuses before anything changes.
-    const std::optional<std::string> title = textToConvert(*Edit4, texts::kLabel5);
-    if (!title)
-        return;
-    const std::optional<std::string> genre = textToConvert(*Edit5, texts::kLabel6);
-    if (!genre)
+    const std::optional<TitleAndGenre> named = titleAndGenre();
+    if (!named)
         return;
     const widgets::MessageAnswer answer = m_prompts->messageBox(
         texts::kBlankLinesQuestion, widgets::MessageKind::Confirmation, widgets::MessageButtons::YesNo);
@@ -44,7 +41,7 @@ void TForm1::Button12Click()
     Edit3->setText(text::replaceExtension(SaveDialog1.fileName, ".TXT"));
     SaveDialog1.filterIndex = 2;
     RichEdit1->Clear();
-    RichEdit1->Add(kTitleOpen + *title + kTitleToGenre + *genre + kGenreClose);
+    RichEdit1->Add(kTitleOpen + named->title + kTitleToGenre + named->genre + kGenreClose);
 
     const std::int32_t start = text::toInt32(Edit6->Text());
     const std::int32_t end = text::toInt32(Edit8->Text());

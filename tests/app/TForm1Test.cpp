@@ -5,6 +5,7 @@
 #include "app/TForm1.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
+#include "support/WindowDriver.h"
 #include "widgets/Button.h"
 #include "widgets/DirectoryList.h"
 #include "widgets/DriveList.h"
@@ -27,7 +28,6 @@
 #include <QTableView>
 #include <QtTest>
 
-#include <map>
 #include <string>
 #include <vector>
 
@@ -48,24 +48,10 @@ int s(int at120)
     return qRound(at120 * 0.8);
 }
 
+// A control by its name; "window" is the window itself.
 QWidget* control(app::TForm1& form, const QString& name)
 {
-    const std::map<QString, QWidget*> controls{
-        {"Button1", form.Button1},   {"Button2", form.Button2},       {"Button4", form.Button4},
-        {"Button5", form.Button5},   {"Button6", form.Button6},       {"Button7", form.Button7},
-        {"Button8", form.Button8},   {"Button11", form.Button11},     {"Button12", form.Button12},
-        {"Button13", form.Button13}, {"StringGrid1", form.StringGrid1}, {"StringGrid2", form.StringGrid2},
-        {"RichEdit1", form.RichEdit1}, {"Memo2", form.Memo2},         {"Edit1", form.Edit1},
-        {"Edit2", form.Edit2},       {"Edit3", form.Edit3},           {"Edit4", form.Edit4},
-        {"Edit5", form.Edit5},       {"Edit6", form.Edit6},           {"Edit7", form.Edit7},
-        {"Edit8", form.Edit8},       {"DriveComboBox1", form.DriveComboBox1},
-        {"DirectoryListBox1", form.DirectoryListBox1}, {"FileListBox1", form.FileListBox1},
-        {"Image1", form.Image1},     {"Label1", form.Label1},         {"Label7", form.Label7},
-        {"Label13", form.Label13},   {"Label14", form.Label14},       {"Label20", form.Label20},
-        {"Label21", form.Label21},   {"window", &form},
-    };
-    const auto found = controls.find(name);
-    return found == controls.end() ? nullptr : found->second;
+    return name == u"window" ? &form : support::control(form, name);
 }
 
 // The caption or text a control shows, as Shift-JIS bytes.
@@ -83,13 +69,6 @@ std::string shownText(QWidget* widget)
 bool isJapaneseFamily(const QString& family)
 {
     return QFontDatabase::writingSystems(family).contains(QFontDatabase::Japanese);
-}
-
-// Opens `path` as a five-choice bank through the read button.
-void openBank(ScriptedPrompts& prompts, app::TForm1& form, const QString& path)
-{
-    prompts.acceptOpen(support::TestFolder::bytesOf(path), 1);
-    QTest::mouseClick(form.Button1, Qt::LeftButton);
 }
 
 // How a control's rectangle is checked.
@@ -540,7 +519,7 @@ void TForm1Test::nestedChangeHandlerErrorEndsOnlyThatHandler()
     app::TForm1 form(&prompts);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    openBank(prompts, form, path);
+    support::readFile(form, prompts, path, 1);
     bool canSelect = true;
     form.StringGrid1SelectCell(2, 1, &canSelect);
     QCOMPARE(form.StringGrid2->RowCount(), 12);
@@ -582,7 +561,7 @@ void TForm1Test::closingReleasesOpenBank()
     app::TForm1 form(&prompts);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    openBank(prompts, form, path);
+    support::readFile(form, prompts, path, 1);
     QVERIFY(form.state().BankStream);
 
     QVERIFY(form.close());

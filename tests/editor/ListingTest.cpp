@@ -521,6 +521,7 @@ void ListingTest::fontChoiceAppliesToSelection()
     app::TForm1 form(&prompts);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.RichEdit1->Clear(); // the fresh memo pad's one empty line
     form.RichEdit1->AddLines({"abcdef", "ghijkl"});
     QTextDocument& document = *form.RichEdit1->document();
     const int characters = document.characterCount() - 1;  // without the final paragraph mark
@@ -613,6 +614,7 @@ void ListingTest::cancelledFontChangesNothing()
     app::TForm1 form(&prompts);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.RichEdit1->Clear(); // the fresh memo pad's one empty line
     form.RichEdit1->AddLines({"abc", "def"});
     form.RichEdit1->selectAll();
     QTextDocument& document = *form.RichEdit1->document();

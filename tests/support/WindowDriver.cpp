@@ -4,35 +4,14 @@
 #include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
 #include "widgets/Button.h"
-#include "widgets/LineEdit.h"
+#include "widgets/DirectoryList.h"
+#include "widgets/DriveList.h"
+#include "widgets/FileList.h"
 #include "widgets/StringGrid.h"
 
-#include <QTableView>
 #include <QtTest>
 
 namespace support {
-
-QPoint cellCenter(const widgets::StringGrid& grid, int col, int row)
-{
-    return grid.view()->visualRect(grid.view()->model()->index(row - 1, col - 1)).center();
-}
-
-void clickCell(widgets::StringGrid& grid, int col, int row)
-{
-    QTest::mouseClick(grid.view()->viewport(), Qt::LeftButton, {}, cellCenter(grid, col, row));
-}
-
-void clickRow(widgets::StringGrid& grid, int row)
-{
-    clickCell(grid, grid.Row() == row && grid.Col() == 1 ? 2 : 1, row);
-}
-
-void retype(widgets::LineEdit& edit, const QString& text)
-{
-    edit.setFocus();
-    QTest::keyClick(&edit, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(&edit, text);
-}
 
 void readFile(app::TForm1& form, ScriptedPrompts& prompts, const QString& path, int filterIndex)
 {
@@ -44,6 +23,11 @@ void loadMonFile(app::TForm1& form, ScriptedPrompts& prompts, const QString& pat
 {
     readFile(form, prompts, path, 2);
     clickRow(*form.StringGrid1, form.state().MonFileCount);
+}
+
+bool browserVisible(const app::TForm1& form)
+{
+    return form.DirectoryListBox1->isVisible() && form.FileListBox1->isVisible() && form.DriveComboBox1->isVisible();
 }
 
 } // namespace support
