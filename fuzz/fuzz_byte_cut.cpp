@@ -27,13 +27,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::string cut = text::cutWholeCharacters(text, from, count);
     check(cut.size() <= count);
-    if (cut.empty())
-        return 0;
-    // Walk the text's characters to the one the cut starts with.
+    // Walk the text's characters to the first one that starts at or after `from`.
+    const auto width = [&](std::size_t at) {
+        return text::isLeadByte(static_cast<unsigned char>(text[at])) && at + 1 < text.size() ? 2 : 1;
+    };
     std::size_t i = 0;
     while (i < from && i < text.size())
-        i += text::isLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
+        i += width(i);
     check(text.compare(i, cut.size(), cut) == 0);
-    check(i + cut.size() <= from + count);
+    check(cut.empty() || i + cut.size() <= from + count);
+    // The longest such run: every character that still ends within the window is in it,
+    // so the next one, if any, would reach past the window's end.
+    std::size_t end = i;
+    while (end < i + cut.size())
+        end += width(end);
+    check(end == i + cut.size());  // the cut ends at a character boundary
+    if (end < text.size())
+        check(end + width(end) > from + count);
     return 0;
 }

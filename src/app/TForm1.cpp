@@ -255,6 +255,10 @@ void TForm1::createControls()
     StringGrid2->setFixedColor(kGrey);
     StringGrid2->setOptions(widgets::GridOptions::fromInt(kQuestionTableInitialOptions));
     StringGrid2->setScrollBars(widgets::StringGrid::ScrollBars::Both);
+    // Loading fills the blank last row and then empties the new last one: were a question
+    // dragged below the blank row, or the blank row above a question, the next load would
+    // overwrite that question. So the blank row stays last.
+    StringGrid2->setLastRow(widgets::StringGrid::LastRow::Pinned);
 
     // Fields.
     Edit3->setBorder(widgets::Border::Flat);

@@ -229,6 +229,8 @@ private:
     void addMonFile(int row);
     // True when the numeric range fields reach a position that holds no question row.
     bool rangeReachesOutsideRows() const;
+    // Beep and the information box that refuses a range reaching outside the question rows.
+    void refuseRangeOutsideRows();
     // The closing steps after questions were added: blank last row, range fields, colour.
     void resetRangeToAllRows();
     // Header append and Edit5 for a genre or file added to the question table.

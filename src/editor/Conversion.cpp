@@ -73,6 +73,12 @@ void TForm1::refuseInvalidRange()
     m_prompts->messageBox(texts::kInvalidCount, widgets::MessageKind::Information, widgets::MessageButtons::Ok);
 }
 
+void TForm1::refuseRangeOutsideRows()
+{
+    m_prompts->beep();
+    m_prompts->messageBox(texts::kRangeOutsideRows, widgets::MessageKind::Information, widgets::MessageButtons::Ok);
+}
+
 bool TForm1::rangeReachesOutsideRows() const
 {
     const std::optional<std::int32_t> first = text::parseInt32(Edit6->Text());
@@ -90,8 +96,7 @@ void TForm1::Button5Click()
     }
     // A file whose header counts more questions than it holds is never made.
     if (rangeReachesOutsideRows()) {
-        m_prompts->beep();
-        m_prompts->messageBox(texts::kRangeOutsideRows, widgets::MessageKind::Information, widgets::MessageButtons::Ok);
+        refuseRangeOutsideRows();
         return;
     }
     // Title and genre are read before anything changes: a character Shift-JIS cannot hold

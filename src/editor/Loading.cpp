@@ -3,6 +3,7 @@
 
 #include "app/BankRecords.h"
 #include "app/Colours.h"
+#include "app/MonFile.h"
 #include "app/TForm1.h"
 #include "app/WindowTexts.h"
 #include "formats/BankLayout.h"
@@ -96,10 +97,13 @@ void TForm1::Button1Click()
 
 void TForm1::mon_list(const std::string& path)
 {
+    const std::optional<std::string> text = readMonFile(path);
     const int r = ++m_state.MonFileCount;
     StringGrid1->setCells(0, 0, texts::kMonMarker);
     StringGrid2->setCells(3, 0, texts::kGenreHeader);
-    RichEdit1->LoadFromFile(path);
+    if (!text)
+        throwCannotOpen(path);
+    RichEdit1->LoadText(*text);
     StringGrid1->setCells(3, r, path);
     listHeaderLines(r);
 }
@@ -140,7 +144,8 @@ void TForm1::addBankGenre(int row)
     const std::int64_t last = text::toInt32(StringGrid1->Cells(4, row));
 
     // Only records that exist are read: none numbered below 1 (that would be the genre
-    // directory) and none wholly beyond the end of the bank.
+    // directory), none wholly beyond the end of the bank and none beyond the most records
+    // a bank can count, however large the file.
     // The new rows take the place of the blank last row and are numbered by position.
     widgets::GridRows rows(5);
     const int firstPosition = StringGrid2->RowCount() - 1;
@@ -148,7 +153,7 @@ void TForm1::addBankGenre(int row)
         const std::int64_t beyondDirectory = m_state.BankStream->size() - bank::kFirstRecordOffset;
         const std::int64_t recordsInFile = beyondDirectory > 0 ? (beyondDirectory + bank::kRecordSize - 1) / bank::kRecordSize : 0;
         const std::int64_t from = std::max<std::int64_t>(first, 1);
-        const std::int64_t to = std::min(last, recordsInFile);
+        const std::int64_t to = std::min({last, recordsInFile, bank::kMaxRecords});
         if (from <= to)
             rows.reserve(static_cast<std::size_t>(to - from + 1), 320);
         formats::BankRecord decoded;
@@ -181,7 +186,11 @@ void TForm1::addMonFile(int row)
 {
     if (row < 1 || row > m_state.MonFileCount)
         return;
-    RichEdit1->LoadFromFile(StringGrid1->Cells(3, row));
+    const std::string path = StringGrid1->Cells(3, row);
+    const std::optional<std::string> text = readMonFile(path);
+    if (!text)
+        throwCannotOpen(path);
+    RichEdit1->LoadText(*text);
     Edit4->setText(StringGrid1->Cells(0, row));
     appendGenreToHeader(StringGrid1->Cells(1, row));
     default_save_name(StringGrid1->Cells(3, m_state.MonFileCount));

@@ -1,6 +1,7 @@
 // The mon file browser: the drive, directory and file lists linked together, and a pick
 // in the file list listing that file in the genre table.
 
+#include "app/MonFile.h"
 #include "app/TForm1.h"
 #include "app/WindowTexts.h"
 #include "text/FileNames.h"
@@ -25,6 +26,12 @@ void TForm1::DirectoryListBox1Change()
 
 void TForm1::FileListBox1Click()
 {
+    const int selected = FileListBox1->ItemIndex();
+    const std::string path = FileListBox1->Directory() + text::kPathSeparator
+                             + (selected >= 0 ? FileListBox1->Item(selected) : std::string());
+    // A file the editor refuses to load is refused before anything changes.
+    const std::optional<std::string> text = readMonFile(path);
+
     if (genreTableFull())
         resetGenreTable();
     const int n = ++m_state.MonFileCount;
@@ -32,11 +39,10 @@ void TForm1::FileListBox1Click()
     StringGrid2->setCells(3, 0, texts::kGenreHeader);
     SaveDialog1.filterIndex = 1;
 
-    const int selected = FileListBox1->ItemIndex();
-    const std::string path = FileListBox1->Directory() + text::kPathSeparator
-                             + (selected >= 0 ? FileListBox1->Item(selected) : std::string());
     StringGrid1->setCells(3, n, path);
-    RichEdit1->LoadFromFile(path);
+    if (!text)
+        throwCannotOpen(path);
+    RichEdit1->LoadText(*text);
     default_save_name(path);
     listHeaderLines(n);
 }

@@ -88,8 +88,12 @@ void TForm1::Edit8Change()
 void TForm1::recountRange(std::int32_t start, std::int32_t end)
 {
     // 64-bit, so that no pair of 32-bit numbers wraps; a count beyond the 32-bit range is
-    // then refused by the conversion below like any other number that is none.
-    Edit7->setText(std::to_string(std::int64_t(end) - start + 1));
+    // then refused by the conversion below like any other number that is none, but only
+    // after the field turned red: it must never stay lime green over a count it cannot be.
+    const std::int64_t wide = std::int64_t(end) - start + 1;
+    Edit7->setText(std::to_string(wide));
+    if (!text::parseInt32(Edit7->Text()))
+        Edit7->setColor(colours::countColour(wide));
     const std::int32_t count = text::toInt32(Edit7->Text());
     if (count >= 1) {
         m_state.RangeLow = Edit6->Text();

@@ -31,6 +31,10 @@ static_assert(kQuestionSize + kAnswerSlots * kAnswerSize == kRecordSize);
 
 inline constexpr std::size_t kFirstRecordOffset = kDirectorySize; // 2048
 
+// A genre counts its questions in 16 bits, so a bank holds at most this many records;
+// bytes beyond them are no records, whatever the file's size.
+inline constexpr std::int64_t kMaxRecords = std::int64_t(kGenreCount) * 65535; // 524,280
+
 // Byte offset of record number k (k = 1 for the first record of the bank). 64-bit, so
 // that any 32-bit record number gives its true offset.
 constexpr std::int64_t recordOffset(std::int64_t k)

@@ -5,6 +5,7 @@
 #include "widgets/ShiftJis.h"
 
 #include <exception>
+#include <new>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,9 @@ void dispatch(Prompts& prompts, const std::function<void()>& handler) noexcept
         handler();
     } catch (const text::EditorError& error) {
         show(prompts, error.message());
+    } catch (const std::bad_alloc&) {
+        // what() would be English and say nothing to the user; what was done stays done.
+        show(prompts, sjis::fromUtf8(u8"メモリが足りないため、処理を中止しました"));
     } catch (const std::exception& error) {
         show(prompts, error.what());
     } catch (...) {

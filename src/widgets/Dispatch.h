@@ -19,19 +19,23 @@ namespace widgets {
 
 void dispatch(Prompts& prompts, const std::function<void()>& handler) noexcept;
 
+// Calls `handler` with `args`, or without them when it takes none of them (a click
+// handler bound to a signal that carries the checked state).
+template <typename Handler, typename... Args>
+void invokeWithWhatItTakes(const Handler& handler, Args&&... args)
+{
+    if constexpr (std::is_invocable_v<const Handler&, Args...>)
+        std::invoke(handler, std::forward<Args>(args)...);
+    else
+        std::invoke(handler);
+}
+
 // A slot for connect() that runs `handler` with the signal's arguments through dispatch().
 template <typename Handler>
 auto guarded(Prompts& prompts, Handler handler)
 {
     return [&prompts, handler = std::move(handler)](auto&&... args) {
-        dispatch(prompts, [&] {
-            // A handler that takes none of the signal's arguments (a click's checked state)
-            // is called without them.
-            if constexpr (std::is_invocable_v<const Handler&, decltype(args)...>)
-                std::invoke(handler, std::forward<decltype(args)>(args)...);
-            else
-                std::invoke(handler);
-        });
+        dispatch(prompts, [&] { invokeWithWhatItTakes(handler, std::forward<decltype(args)>(args)...); });
     };
 }
 

@@ -29,12 +29,18 @@ void FileList::setDirectory(const QString& path)
 {
     m_directory = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
     clear();
+    // The editor opens a picked entry by its Shift-JIS path. An entry whose path those
+    // bytes cannot hold exactly ("café.mon") is left out, since its bytes would name
+    // another file or none; in a directory whose own path they cannot hold, that is all.
+    if (!pathRepresentable(m_directory))
+        return;
     // Without QDir::CaseSensitive the mask matches in any letter case.
     const QDir directory(m_directory, kMask, QDir::Name | QDir::IgnoreCase,
                          QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
     for (const QFileInfo& entry : directory.entryInfoList()) {
         const QString name = entry.fileName();
-        addItem(entry.isDir() ? QLatin1Char('[') + name + QLatin1Char(']') : name);
+        if (pathRepresentable(name))
+            addItem(entry.isDir() ? QLatin1Char('[') + name + QLatin1Char(']') : name);
     }
 }
 

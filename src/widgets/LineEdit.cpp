@@ -7,6 +7,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
+#include <limits>
+
 namespace widgets {
 namespace {
 
@@ -35,6 +37,9 @@ LineEdit::LineEdit(QWidget* parent)
     : QLineEdit(parent)
 {
     setMouseTracking(true);
+    // Qt cuts text beyond 32,767 characters, also text set by a program; a field must
+    // hold whatever it is given.
+    setMaxLength(std::numeric_limits<int>::max());
     // QLineEdit emits textChanged for typing and for setText alike, and only when the
     // text really changed; the connection is direct, so it runs inside setText.
     connect(this, &QLineEdit::textChanged, this, &LineEdit::changed);

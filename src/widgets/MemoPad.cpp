@@ -1,6 +1,7 @@
 #include "widgets/MemoPad.h"
 
 #include "formats/MonLines.h"
+#include "platform/SafeSave.h"
 #include "text/EditorError.h"
 #include "text/Messages.h"
 #include "widgets/ShiftJis.h"
@@ -9,11 +10,11 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -104,16 +105,24 @@ std::vector<std::string> MemoPad::Lines() const
 
 void MemoPad::LoadFromFile(std::string_view path)
 {
+    const auto cannotOpen = [path] {
+        return text::EditorError(text::formatMessage(sjis::fromUtf8(u8"ﾌｧｲﾙ %s は開けません"), {path}));
+    };
+    // Only regular files: opening a FIFO would block until some writer came.
     QFile file(sjis::toUnicode(path));
-    if (!file.open(QIODevice::ReadOnly))
-        throw text::EditorError(text::formatMessage(sjis::fromUtf8(u8"ﾌｧｲﾙ %s は開けません"), {path}));
+    if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly))
+        throw cannotOpen();
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw text::EditorError(text::formatMessage(sjis::fromUtf8(u8"ﾌｧｲﾙ %s は開けません"), {path}));
+        throw cannotOpen();
+    LoadText(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+}
 
+void MemoPad::LoadText(std::string_view text)
+{
     QString shown;
-    shown.reserve(bytes.size() + 1);
-    for (const std::string& line : formats::splitLines(std::string_view(bytes.constData(), bytes.size()))) {
+    shown.reserve(qsizetype(text.size()) + 1);
+    for (const std::string& line : formats::splitLines(text)) {
         shown += sjis::toUnicode(line);
         shown += QLatin1Char('\n');
     }
@@ -134,11 +143,7 @@ void MemoPad::SaveToFile(std::string_view path) const
         bytes = toHtml().toStdString();
     }
 
-    QSaveFile file(sjis::toUnicode(path));
-    const bool written = file.open(QIODevice::WriteOnly)
-                         && file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size())
-                         && file.commit();
-    if (!written)
+    if (platform::saveFile(sjis::toUnicode(path), bytes))
         throw text::EditorError(text::formatMessage(sjis::fromUtf8(u8"ﾌｧｲﾙ %s を作成できません"), {path}));
 }
 

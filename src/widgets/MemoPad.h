@@ -52,11 +52,13 @@ public:
     // Replaces the contents with the file's lines (split at CR LF, lone LF or lone CR).
     // Throws text::EditorError "ﾌｧｲﾙ %s は開けません" when the file cannot be read.
     void LoadFromFile(std::string_view path);
-    // Writes the contents (see the plain-text switch) through a temporary file that
-    // replaces the old one only once it is complete, so a failed save leaves an existing
-    // file as it was. Before anything is written, a line holding a character Shift-JIS
-    // cannot hold throws UnencodableTextError; a file that cannot be written throws
-    // text::EditorError "ﾌｧｲﾙ %s を作成できません".
+    // Replaces the contents with the lines of a file's text already read.
+    void LoadText(std::string_view text);
+    // Writes the contents (see the plain-text switch) with platform::saveFile, so a failed
+    // save leaves an existing file exactly as it was, links and owner included. Before
+    // anything is written, a line holding a character Shift-JIS cannot hold throws
+    // UnencodableTextError; a file that cannot be written, or a target that is no regular
+    // file, throws text::EditorError "ﾌｧｲﾙ %s を作成できません".
     void SaveToFile(std::string_view path) const;
 
     void setPlainText(PlainTextSwitch state) { m_plainText = state; }

@@ -27,7 +27,8 @@
 // come back from the bytes in the code page 932 form.
 //
 // Raw bytes. A byte that is not part of a character decodes to kRawByteBase + byte, and
-// that code point encodes to the byte alone. Building the tables stops the program if the
+// that code point encodes to the byte alone; only the 65 bytes that are no character on
+// their own can be raw, so the other code points of the block encode to nothing. Building the tables stops the program if the
 // converter decodes anything into that block, since the bytes could then not be told apart.
 
 #include "widgets/ShiftJis.h"
@@ -235,8 +236,13 @@ Tables::Tables()
         }
     }
 
-    for (unsigned b = 0; b < 256; ++b)
-        code[kRawByteBase + b] = quint16(b);
+    // Only the code points that decoding can produce stand for a raw byte: those of the
+    // bytes that are no character on their own. Any other code point of the block (U+F70A
+    // would be a bare LF, U+F700 a NUL) is a character like any other the code page lacks.
+    for (unsigned b = 0; b < 256; ++b) {
+        if (single[b] == char16_t(kRawByteBase + b))
+            code[kRawByteBase + b] = quint16(b);
+    }
 
     for (unsigned lead = 0; lead < 256; ++lead) {
         if (leadRow[lead] < 0)

@@ -250,6 +250,11 @@ void StringGrid::moveRow(int fromIndex, int toIndex)
     emit rowMoved(fromIndex, toIndex);
 }
 
+void StringGrid::setLastRow(LastRow lastRow)
+{
+    m_view->setLastRowPinned(lastRow == LastRow::Pinned);
+}
+
 void StringGrid::moveColumn(int fromIndex, int toIndex)
 {
     const int cols = ColCount();

@@ -97,6 +97,10 @@ public:
     void moveRow(int fromIndex, int toIndex);
     void moveColumn(int fromIndex, int toIndex);
 
+    // A pinned last row stays last: dragging cannot move it, nor move another row below it.
+    enum class LastRow { Movable, Pinned };
+    void setLastRow(LastRow lastRow);
+
     bool EditorMode() const;           // an in-place editor is open
     QLineEdit* inplaceEditor() const;  // the open editor, or nullptr
 

@@ -9,6 +9,8 @@
 #include <QLineEdit>
 #include <QPainter>
 
+#include <limits>
+
 namespace widgets {
 
 namespace {
@@ -56,6 +58,9 @@ QWidget* StringGridDelegate::createEditor(QWidget* parent, const QStyleOptionVie
     Q_UNUSED(index);
     auto* editor = new QLineEdit(parent);
     editor->setFrame(false);
+    // A cell may hold more than QLineEdit's default 32,767 characters; editing it must not
+    // cut it.
+    editor->setMaxLength(std::numeric_limits<int>::max());
     m_view.editorCreated(editor);
     return editor;
 }

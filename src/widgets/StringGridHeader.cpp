@@ -109,7 +109,9 @@ void StringGridHeader::followDrag(const QPoint& pos)
 {
     const int position = along(pos);
     const int clamped = std::clamp(position, 0, std::max(viewportLength() - 1, 0));
-    const int section = logicalIndexAt(clamped);
+    int section = logicalIndexAt(clamped);
+    if (m_lastPinned)
+        section = std::min(section, count() - 2);
     if (section >= 0 && section != m_dropSection) {
         m_dropSection = section;
         viewport()->update();
@@ -122,7 +124,7 @@ void StringGridHeader::mousePressEvent(QMouseEvent* event)
     m_view.fixedCellPressed();
     if (event->button() == Qt::LeftButton && m_movingEnabled && !onSizingHandle(event->position().toPoint())) {
         const int section = logicalIndexAt(event->position().toPoint());
-        if (section >= 0) {
+        if (section >= 0 && !(m_lastPinned && section == count() - 1)) {
             m_dragSection = section;
             m_dropSection = section;
         }

@@ -19,6 +19,8 @@ public:
     StringGridHeader(Qt::Orientation orientation, StringGridView& view);
 
     void setMovingEnabled(bool enabled);
+    // With the last section pinned it cannot be dragged and nothing lands beyond it.
+    void setLastSectionPinned(bool pinned) { m_lastPinned = pinned; }
     void setSizingEnabled(bool enabled);
 
 protected:
@@ -39,6 +41,7 @@ private:
     StringGridView& m_view;
     bool m_movingEnabled = false;
     bool m_sizingEnabled = false;
+    bool m_lastPinned = false;
     int m_dragSection = -1;  // the section being dragged, or -1
     int m_dropSection = -1;  // where it would land
 };

@@ -95,6 +95,7 @@ void StringGridModel::setGridRowCount(int count)
     const int oldModel = std::max(old - 1, 0);
     const int newModel = std::max(count - 1, 0);
     if (newModel > oldModel) {
+        m_store.reserveRows(count);
         beginInsertRows({}, oldModel, newModel - 1);
         m_store.setRowCount(count);
         endInsertRows();
@@ -114,8 +115,11 @@ void StringGridModel::insertGridRows(int before, const GridRows& rows)
     if (rows.empty())
         return;
     const int count = static_cast<int>(rows.size());
+    // Everything that can run out of memory happens before the view hears of the rows, so
+    // a failed insertion leaves model and view agreeing on the old rows.
+    std::vector<StringGridRow> prepared = m_store.prepareRows(rows);
     beginInsertRows({}, before - 1, before - 1 + count - 1);
-    m_store.insertRows(before, rows);
+    m_store.insertPrepared(before, std::move(prepared));
     endInsertRows();
 }
 

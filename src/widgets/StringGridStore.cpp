@@ -93,15 +93,40 @@ void StringGridStore::insertRows(int before, const std::vector<std::vector<std::
 
 void StringGridStore::insertRows(int before, const GridRows& rows)
 {
-    const auto first = m_rows.insert(m_rows.begin() + before, rows.size(), StringGridRow());
-    std::vector<std::string_view> slots(at(colCount()));
-    const int cols = std::min(colCount(), rows.columns());
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        std::fill(slots.begin(), slots.end(), std::string_view());
-        for (int col = 0; col < cols; ++col)
-            slots[at(m_slotOfColumn[at(col)])] = rows.cell(i, col);
-        first[static_cast<std::ptrdiff_t>(i)] = StringGridRow::pack(m_arena, slots);
+    insertPrepared(before, prepareRows(rows));
+}
+
+std::vector<StringGridRow> StringGridStore::prepareRows(const GridRows& rows)
+{
+    std::vector<StringGridRow> packed;
+    try {
+        m_rows.reserve(m_rows.size() + rows.size());
+        packed.reserve(rows.size());
+        std::vector<std::string_view> slots(at(colCount()));
+        const int cols = std::min(colCount(), rows.columns());
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            std::fill(slots.begin(), slots.end(), std::string_view());
+            for (int col = 0; col < cols; ++col)
+                slots[at(m_slotOfColumn[at(col)])] = rows.cell(i, col);
+            packed.push_back(StringGridRow::pack(m_arena, slots));
+        }
+    } catch (...) {
+        for (StringGridRow& row : packed)
+            row.release(m_arena);
+        throw;
     }
+    return packed;
+}
+
+void StringGridStore::insertPrepared(int before, std::vector<StringGridRow>&& rows) noexcept
+{
+    // prepareRows made the room, and rows are plain handles: this neither allocates nor throws.
+    m_rows.insert(m_rows.begin() + before, rows.begin(), rows.end());
+}
+
+void StringGridStore::reserveRows(int count)
+{
+    m_rows.reserve(at(std::max(count, 0)));
 }
 
 void StringGridStore::moveRow(int from, int to)

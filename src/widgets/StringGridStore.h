@@ -38,6 +38,14 @@ public:
     void insertRows(int before, const std::vector<std::vector<std::string>>& rows);
     void insertRows(int before, const GridRows& rows);
 
+    // The same insertion in two steps, so that a model announces it only once nothing can
+    // fail any more: prepareRows packs the cells and makes room (std::bad_alloc leaves the
+    // store as it was); insertPrepared, with nothing changed in between, cannot fail.
+    std::vector<StringGridRow> prepareRows(const GridRows& rows);
+    void insertPrepared(int before, std::vector<StringGridRow>&& rows) noexcept;
+    // Room for `count` rows, so that setRowCount up to it cannot fail.
+    void reserveRows(int count);
+
     // Moves row `from` to position `to`, the rows between shifting by one; likewise columns.
     void moveRow(int from, int to);
     void moveColumn(int from, int to);

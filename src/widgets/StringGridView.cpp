@@ -49,6 +49,11 @@ StringGridView::StringGridView(StringGrid& grid, StringGridModel& model)
     }
 }
 
+void StringGridView::setLastRowPinned(bool pinned)
+{
+    gridHeader(verticalHeader())->setLastSectionPinned(pinned);
+}
+
 void StringGridView::applyOptions(GridOptions options)
 {
     setSelectionMode(options.testFlag(goRangeSelect) ? ContiguousSelection : SingleSelection);

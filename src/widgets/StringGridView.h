@@ -31,6 +31,7 @@ public:
     void detachFromGrid() { m_detached = true; }
 
     void applyOptions(GridOptions options);
+    void setLastRowPinned(bool pinned);
     bool editingAllowed() const;
 
     // The current cell in grid coordinates, or none while there is no normal cell.

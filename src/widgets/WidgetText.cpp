@@ -12,6 +12,12 @@ QString textWithLineBreaks(std::string_view bytes)
     return text;
 }
 
+bool pathRepresentable(const QString& path)
+{
+    const sjis::EncodeResult encoded = sjis::fromUnicode(path);
+    return encoded.ok() && sjis::toUnicode(encoded.bytes) == path;
+}
+
 std::string pathBytes(const QString& path)
 {
     std::string bytes;

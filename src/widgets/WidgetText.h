@@ -18,4 +18,8 @@ QString textWithLineBreaks(std::string_view bytes);
 // fails with the path shown, instead of silently opening a different one.
 std::string pathBytes(const QString& path);
 
+// True when pathBytes(path) holds the path exactly, so that the bytes name this file and
+// no other.
+bool pathRepresentable(const QString& path);
+
 } // namespace widgets

@@ -147,6 +147,7 @@ private slots:
     void shortBanks();
     void recordNumbersOutsideBank_data();
     void recordNumbersOutsideBank();
+    void rangeBeyondWhatABankCounts();
     void nonIntegerRecordNumber_data();
     void nonIntegerRecordNumber();
     void unopenableFileKeepsBank();
@@ -500,6 +501,31 @@ void BankReadingTest::recordNumbersOutsideBank_data()
     QTest::newRow("wholly beyond the end") << QByteArray("16") << QByteArray("20") << QStringList();
     QTest::newRow("smallest numbers") << QByteArray("-2147483648") << QByteArray("0") << QStringList();
     QTest::newRow("end before start") << QByteArray("5") << QByteArray("3") << QStringList();
+}
+
+// A file of 1 GiB holds over four million records' worth of bytes, but a bank counts at
+// most 8 x 65,535 questions: a range typed as 1 to 2147483647 reads no more than those.
+void BankReadingTest::rangeBeyondWhatABankCounts()
+{
+    TestFolder folder;
+    const QString path = folder.write("bank.5TQ", standardBank());
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite) && file.resize(qint64(1) << 30));  // sparse
+    }
+    Window window;
+    QVERIFY(show(window));
+    app::TForm1& form = window.form;
+    openBank(window, path);
+    form.StringGrid1->setCells(3, 1, "1");
+    form.StringGrid1->setCells(4, 1, "2147483647");
+    clickCell(form.StringGrid1, 2, 1);
+
+    QCOMPARE(form.StringGrid2->RowCount(), 8 * 65535 + 2);
+    QCOMPARE(columnOf(form.StringGrid2, 1, 1, 2), numbered("Q", 1, 1, 2));
+    QCOMPARE(form.StringGrid2->Cells(0, 8 * 65535), std::to_string(8 * 65535));
+    QCOMPARE(form.Edit7->Text(), std::to_string(8 * 65535));
+    QVERIFY(window.prompts.errorTexts().empty());
 }
 
 void BankReadingTest::recordNumbersOutsideBank()

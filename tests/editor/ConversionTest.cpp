@@ -526,7 +526,7 @@ void ConversionTest::failedSave_data()
 
     QTest::newRow("missing folder") << int(kMissingFolder);
     QTest::newRow("existing directory") << int(kExistingDirectory);
-    QTest::newRow("read-only folder") << int(kReadOnlyFolder);
+    QTest::newRow("new file in a read-only folder") << int(kReadOnlyFolder);
 }
 
 void ConversionTest::failedSave()
@@ -556,8 +556,11 @@ void ConversionTest::failedSave()
         path = folder.path("adir");
         watched = folder.path("");
     } else {
+        // A new name in a folder the user may not write (a writable file there is
+        // written in place).
         QVERIFY(QDir(folder.path("")).mkdir("locked"));
-        path = folder.write("locked/old.mon", old);
+        folder.write("locked/old.mon", old);
+        path = folder.path("locked/new.mon");
         watched = folder.path("locked");
         QVERIFY(QFile::setPermissions(watched, QFile::ReadOwner | QFile::ExeOwner));
     }

@@ -133,6 +133,7 @@ private slots:
     void pickOfUnusualFileWarns_data();
     void pickOfUnusualFileWarns();
     void unreadableFolderListsNothing();
+    void namesShiftJisCannotHoldAreLeftOut();
     void driveListReturnsToRememberedDirectory();
 };
 
@@ -605,6 +606,34 @@ void MonBrowserTest::unreadableFolderListsNothing()
     QTest::keyClick(form.FileListBox1, Qt::Key_Down);
     QCOMPARE(form.state().MonFileCount, 0);
     QVERIFY(prompts.calls().empty());
+}
+
+// The editor opens a pick by its Shift-JIS path. "café.mon" would come out as
+// "caf?.mon" and open that file instead, so it is not listed; nor is anything inside a
+// folder whose own name Shift-JIS cannot hold.
+void MonBrowserTest::namesShiftJisCannotHoldAreLeftOut()
+{
+    TestFolder folder;
+    const QString dir = makeFolder(folder, QStringLiteral("quiz"),
+                                   {{u"café.mon"_qs, simpleMon("1", "Cafe", "G", 1, "c")},
+                                    {u"caf?.mon"_qs, simpleMon("1", "Question", "G", 1, "q")},
+                                    {u"\U00020BB7.mon"_qs, simpleMon("1", "Yoshi", "G", 1, "y")},
+                                    {u"ok.mon"_qs, simpleMon("1", "Ok", "G", 1, "o")}});
+    const QString odd = makeFolder(folder, u"quiz/été"_qs, {{u"in.mon"_qs, simpleMon("1", "In", "G", 1, "i")}});
+    ScriptedPrompts prompts;
+    app::TForm1 form(&prompts);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QTest::mouseClick(form.Button13, Qt::LeftButton);
+    form.DirectoryListBox1->setDirectory(dir);
+
+    QCOMPARE(form.FileListBox1->Items(), (Lines{"caf?.mon", "ok.mon"}));
+    QVERIFY(clickEntry(*form.FileListBox1, "caf?.mon"));
+    QCOMPARE(form.StringGrid1->Cells(0, 1), std::string("Question"));
+
+    form.DirectoryListBox1->setDirectory(odd);
+    QVERIFY(form.FileListBox1->Items().empty());
+    QVERIFY(prompts.errorTexts().empty());
 }
 
 void MonBrowserTest::driveListReturnsToRememberedDirectory()

@@ -68,6 +68,20 @@ void loadQuestions(app::TForm1& form, ScriptedPrompts& prompts, const TestFolder
 }
 
 
+// Drags row `from` of the question table by its number cell onto row `to`, in the
+// row-moving mode that hovering over the table installs.
+void dragRow(widgets::StringGrid& table, int from, int to)
+{
+    hover(table.view()->viewport(), cellCenter(table, 2, 1));
+    QCOMPARE(table.Options().toInt(), 0x438Fu);
+    const QHeaderView* numbersColumn = table.view()->verticalHeader();
+    QWidget* surface = numbersColumn->viewport();
+    QTest::mousePress(surface, Qt::LeftButton, {}, sectionCenter(numbersColumn, from - 1));
+    QTest::mouseMove(surface, sectionCenter(numbersColumn, (from + to) / 2 - 1));
+    QTest::mouseMove(surface, sectionCenter(numbersColumn, to - 1));
+    QTest::mouseRelease(surface, Qt::LeftButton, {}, sectionCenter(numbersColumn, to - 1));
+}
+
 std::vector<std::string> numbers(const widgets::StringGrid& grid, int rows)
 {
     std::vector<std::string> column;
@@ -94,6 +108,8 @@ private slots:
     void clearButton();
     void rowMoveAndRenumbering_data();
     void rowMoveAndRenumbering();
+    void blankRowStaysLast_data();
+    void blankRowStaysLast();
     void mouseModes_data();
     void mouseModes();
 };
@@ -418,14 +434,7 @@ void RangeTest::rowMoveAndRenumbering()
     widgets::StringGrid& table = *form.StringGrid2;
 
     if (byDrag) {
-        hover(table.view()->viewport(), cellCenter(table, 2, 3));
-        QCOMPARE(table.Options().toInt(), 0x438Fu);
-        const QHeaderView* numbersColumn = table.view()->verticalHeader();
-        QWidget* surface = numbersColumn->viewport();
-        QTest::mousePress(surface, Qt::LeftButton, {}, sectionCenter(numbersColumn, from - 1));
-        QTest::mouseMove(surface, sectionCenter(numbersColumn, (from + to) / 2 - 1));
-        QTest::mouseMove(surface, sectionCenter(numbersColumn, to - 1));
-        QTest::mouseRelease(surface, Qt::LeftButton, {}, sectionCenter(numbersColumn, to - 1));
+        dragRow(table, from, to);
     } else {
         table.moveRow(from, to);
     }
@@ -448,6 +457,51 @@ void RangeTest::rowMoveAndRenumbering()
     QCOMPARE(table.Cells(1, to), questionOfRow(from));
     QVERIFY(prompts.errorTexts().empty());
     QVERIFY(prompts.unexpected().empty());
+}
+
+void RangeTest::blankRowStaysLast_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<QList<QByteArray>>("order");  // numbers of rows 1 to 5 after the drag
+
+    QTest::newRow("blank row dragged up") << 6 << 2 << QList<QByteArray>{"1", "2", "3", "4", "5"};
+    QTest::newRow("question dropped on the blank row") << 2 << 6 << QList<QByteArray>{"1", "3", "4", "5", "2"};
+}
+
+// Loading fills the blank last row and empties the new last one, so whatever the user
+// drags, the blank row stays last and the next genre overwrites no question.
+void RangeTest::blankRowStaysLast()
+{
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(QList<QByteArray>, order);
+
+    TestFolder folder;
+    ScriptedPrompts prompts;
+    app::TForm1 form(&prompts);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    loadQuestions(form, prompts, folder, 5);
+    widgets::StringGrid& table = *form.StringGrid2;
+    QCOMPARE(table.RowCount(), 7);
+
+    dragRow(table, from, to);
+    std::vector<std::string> before;
+    for (const QByteArray& number : order)
+        before.push_back(bytes(number));
+    QCOMPARE(numbers(table, 5), before);
+    QCOMPARE(table.Cells(1, 6), std::string());
+
+    clickRow(*form.StringGrid1, 1);  // the same genre once more
+    QCOMPARE(table.RowCount(), 12);
+    for (int row = 1; row <= 5; ++row)
+        QCOMPARE(table.Cells(1, row), questionOfRow(order[row - 1].toInt()));
+    for (int row = 6; row <= 10; ++row)
+        QCOMPARE(table.Cells(1, row), questionOfRow(row - 5));
+    for (int col = 0; col < 5; ++col)
+        QCOMPARE(table.Cells(col, 11), std::string());
+    QVERIFY(prompts.errorTexts().empty());
 }
 
 void RangeTest::mouseModes_data()

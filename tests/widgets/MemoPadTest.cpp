@@ -316,7 +316,7 @@ void MemoPadTest::failedSaveLeavesOldFile_data()
     QTest::newRow("path is a directory") << QStringLiteral("directory");
     QTest::newRow("missing folder") << QStringLiteral("missing folder");
     QTest::newRow("folder is a file") << QStringLiteral("folder is a file");
-    QTest::newRow("no room for the temporary name") << QStringLiteral("long name");
+    QTest::newRow("name too long") << QStringLiteral("long name");
     QTest::newRow("read-only folder") << QStringLiteral("read-only");
 }
 
@@ -339,15 +339,16 @@ void MemoPadTest::failedSaveLeavesOldFile()
         oldFile = dir.filePath(QStringLiteral("plain.txt"));
         path = oldFile + QStringLiteral("/target.mon");
     } else if (setup == QLatin1String("long name")) {
-        // The temporary file beside it would need a name longer than a file name may be.
-        path = dir.filePath(QString(250, QLatin1Char('n')));
-        oldFile = path;
+        // A name longer than a file name may be; the file beside it stays as it was.
+        path = dir.filePath(QString(256, QLatin1Char('n')));
+        oldFile = dir.filePath(QStringLiteral("target.mon"));
     } else {
         if (geteuid() == 0)
             QSKIP("permissions do not bind the superuser");
+        // A new name there: a writable file in such a folder is written in place.
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("locked")));
         path = dir.filePath(QStringLiteral("locked/target.mon"));
-        oldFile = path;
+        oldFile = dir.filePath(QStringLiteral("locked/old.mon"));
     }
     writeFile(oldFile, oldContents);
     if (setup == QLatin1String("read-only"))

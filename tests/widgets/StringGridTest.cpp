@@ -4,6 +4,10 @@
 
 #include "text/EditorError.h"
 #include "support/ControlDriver.h"
+#include "support/ScriptedPrompts.h"
+#include "widgets/Dispatch.h"
+#include "widgets/GridRows.h"
+#include "widgets/LineEdit.h"
 #include "widgets/ShiftJis.h"
 #include "widgets/StringGrid.h"
 
@@ -14,7 +18,11 @@
 #include <QTableView>
 #include <QtTest>
 
+#include <cstdio>
 #include <numeric>
+
+#include <sys/resource.h>
+#include <unistd.h>
 #include <string>
 #include <vector>
 
@@ -90,6 +98,8 @@ private slots:
     void insertRowsKeepsCurrentCell();
     void unencodableEditIsRefused_data();
     void unencodableEditIsRefused();
+    void insertionOutOfMemoryChangesNothing();
+    void longTextIsNeverCut();
 };
 
 void StringGridTest::cells_data()
@@ -562,6 +572,76 @@ void StringGridTest::unencodableEditIsRefused()
     QTest::keyClick(editor, Qt::Key_Return);
     QTRY_COMPARE(QString::fromStdString(grid.Cells(1, 1)), typed.left(typed.size() - (character > 0xFFFF ? 2 : 1)));
     QCOMPARE(refused.size(), 1);
+}
+
+// Rows that cannot be stored leave the grid, its model and its view agreeing on the rows
+// they had, and the user is told in Japanese, not with std::bad_alloc's English.
+void StringGridTest::insertionOutOfMemoryChangesNothing()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    QSKIP("AddressSanitizer's shadow memory does not live within an address-space limit");
+#else
+    StringGrid grid;
+    grid.setColCount(5);
+    grid.setRowCount(3);
+    grid.setCells(1, 1, "kept");
+    grid.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&grid));
+    widgets::GridRows rows(5);
+    const std::string text(200, 'x');
+    for (int i = 0; i < 200000; ++i)
+        rows.append({"n", text, text, text, text});
+
+    long pages = 0;
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    QVERIFY(statm.open(QIODevice::ReadOnly));
+    QVERIFY(std::sscanf(statm.readAll().constData(), "%ld", &pages) == 1);
+    rlimit old {};
+    QCOMPARE(getrlimit(RLIMIT_AS, &old), 0);
+    // Room for a little more than the process holds now: far less than the rows need.
+    rlimit tight = old;
+    tight.rlim_cur = rlim_t(pages) * rlim_t(sysconf(_SC_PAGESIZE)) + (32u << 20);
+    QCOMPARE(setrlimit(RLIMIT_AS, &tight), 0);
+    support::ScriptedPrompts prompts;
+    widgets::dispatch(prompts, [&] { grid.insertRows(2, rows); });
+    QCOMPARE(setrlimit(RLIMIT_AS, &old), 0);
+
+    QCOMPARE(prompts.errorTexts(), std::vector<std::string>{sjis::fromUtf8(u8"メモリが足りないため、処理を中止しました.")});
+    QCOMPARE(grid.RowCount(), 3);
+    QCOMPARE(grid.view()->model()->rowCount(), 2);
+    QCOMPARE(grid.view()->verticalHeader()->count(), 2);
+    QCOMPARE(grid.Cells(1, 1), std::string("kept"));
+    // And the grid goes on working.
+    grid.insertRows(2, widgets::GridRows::from({{"a", "b"}}));
+    QCOMPARE(grid.RowCount(), 4);
+    QCOMPARE(grid.view()->verticalHeader()->count(), 3);
+    QCOMPARE(grid.Cells(1, 2), std::string("b"));
+#endif
+}
+
+// Qt's line edits cut text at 32,767 characters unless told otherwise: neither a field
+// nor a cell's editor may lose the end of a long text.
+void StringGridTest::longTextIsNeverCut()
+{
+    const std::string longText(40000, 'a');
+    widgets::LineEdit field;
+    field.setText(longText);
+    QCOMPARE(field.Text(), longText);
+    field.insert(QStringLiteral("b"));
+    QCOMPARE(field.Text().size(), longText.size() + 1);
+
+    StringGrid grid;
+    grid.setCells(1, 1, longText);
+    show(grid);
+    QVERIFY(QTest::qWaitForWindowExposed(&grid));
+    grid.setOptions(widgets::kCellEditingOptions);
+    QLineEdit* editor = grid.inplaceEditor();
+    QVERIFY(editor);
+    QCOMPARE(editor->text().size(), qsizetype(longText.size()));
+    QTest::keyClick(editor, Qt::Key_End);
+    QTest::keyClicks(editor, u"b"_qs);
+    QTest::mouseClick(grid.view()->viewport(), Qt::LeftButton, {}, cellCenter(grid, 2, 2));
+    QCOMPARE(grid.Cells(1, 1), longText + "b");
 }
 
 QTEST_MAIN(StringGridTest)

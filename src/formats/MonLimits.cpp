@@ -1,0 +1,23 @@
+#include "formats/MonLimits.h"
+
+#include "formats/MonLines.h"
+
+#include <algorithm>
+
+namespace formats {
+
+MonFit checkMonText(std::string_view text)
+{
+    if (text.size() > kMaxMonFileBytes)
+        return MonFit::TooLarge;
+    const std::vector<std::string> lines = splitLines(text);
+    const auto tooLong = [](const std::string& line) { return line.size() > kMaxMonLineBytes; };
+    if (std::any_of(lines.begin(), lines.end(), tooLong))
+        return MonFit::LineTooLong;
+    const std::vector<std::string> questions = questionLines(lines, 2);
+    if (std::any_of(questions.begin(), questions.end(), tooLong))
+        return MonFit::LineTooLong;
+    return MonFit::Fits;
+}
+
+} // namespace formats
