@@ -63,7 +63,7 @@ fcitx5 --disable=classicui,kimpanel,notificationitem >"$XDG_RUNTIME_DIR/fcitx5.l
 pids+=($!)
 for _ in $(seq 1 100); do fcitx5-remote >/dev/null 2>&1 && break; sleep 0.1; done
 fcitx5-remote >/dev/null 2>&1 || { say "fcitx5 did not start"; cat "$XDG_RUNTIME_DIR/fcitx5.log"; exit 1; }
-say "fcitx5 $(fcitx5 --version 2>/dev/null | head -1), input method: $(fcitx5-remote -n 2>/dev/null || echo '?')"
+say "fcitx5 $(fcitx5 --version 2>/dev/null | head -1) with mozc"
 
 export QT_IM_MODULE=fcitx XMODIFIERS=@im=fcitx QT_QPA_PLATFORM=xcb
 cd "$HOME"

@@ -80,6 +80,7 @@ private slots:
     {
         app::TForm1 form;
         form.show();
+        form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
         const WId id = form.winId();
         QTRY_VERIFY_WITH_TIMEOUT(!frameExtents(id).isEmpty(), 5000);
@@ -132,6 +133,7 @@ private slots:
         QFETCH(QString, title);
         app::TForm1 form;
         form.show();
+        form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
         QString seen, own;
         support::whenShown([&](QWidget* dialog) {
@@ -165,6 +167,7 @@ private slots:
         QTemporaryDir dir;
         app::TForm1 form;
         form.show();
+        form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
         form.Edit3->setText(sjis::fromUnicode(dir.filePath(QStringLiteral("fresh.mon"))).bytes);
         QString afterSwitch;

@@ -71,6 +71,7 @@ private slots:
         support::ScriptedPrompts prompts;
         app::TForm1 form(&prompts);
         form.show();
+        form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
         support::loadMonFile(form, prompts, mon);
         QCOMPARE(form.Edit8->Text(), std::string("10"));
