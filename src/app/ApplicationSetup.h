@@ -1,7 +1,7 @@
 #pragma once
 
 // What the application object carries before the window is made: Qt's own Japanese
-// translations, so the standard dialogs speak Japanese.
+// translations, so the standard dialogs speak Japanese, and the desktop entry's name.
 //
 // No application display name is set. Qt appends it to the title of every window it
 // shows ("情報 — Zelqua≪…"), which would make the message boxes and file dialogs carry

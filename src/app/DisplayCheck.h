@@ -7,9 +7,9 @@ namespace app {
 
 inline constexpr int kNoDisplayStatus = 3;
 
-// Before the application object exists: true when a platform can be expected (a display
-// or Wayland socket is named, or a Qt platform was chosen explicitly). Otherwise prints the
-// message and returns false.
+// Before the application object exists: true when a platform can be expected (an X display
+// is named, a Qt platform was chosen explicitly, or a Wayland compositor answers on its
+// socket). Otherwise prints the message and returns false.
 bool displayAvailable();
 
 // While the application object is built: a platform that cannot start (a named display

@@ -8,22 +8,20 @@ namespace app {
 
 namespace {
 
-constexpr int kSize = 32;
+constexpr int kSize = kIconDesignSize;
 
-QPixmap blank()
+QPixmap blank(int size = kSize)
 {
-    QPixmap pixmap(kSize, kSize);
+    QPixmap pixmap(size, size);
     pixmap.fill(Qt::transparent);
     return pixmap;
 }
 
 } // namespace
 
-QPixmap windowIconPixmap()
+void paintWindowIcon(QPainter& painter)
 {
     // A maroon card with a yellow "Z" and five small answer marks: five choices made one.
-    QPixmap pixmap = blank();
-    QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(QColor(0x40, 0x00, 0x00), 1));
     painter.setBrush(QColor(0x80, 0x00, 0x00));
@@ -43,6 +41,14 @@ QPixmap windowIconPixmap()
         painter.setBrush(i == 0 ? QColor(0x00, 0xFF, 0x00) : QColor(0xFF, 0xFF, 0xFF, 0xA0));
         painter.drawEllipse(QRectF(5 + i * 5, 25.5, 3.5, 3.5));
     }
+}
+
+QPixmap windowIconPixmap(int size)
+{
+    QPixmap pixmap = blank(size);
+    QPainter painter(&pixmap);
+    painter.scale(qreal(size) / kSize, qreal(size) / kSize);
+    paintWindowIcon(painter);
     return pixmap;
 }
 
