@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages this project needs, only those that are missing.
-# Usage: scripts/install-deps.sh [build|test|fuzz|desktop|bench|package|wayland]...   (default: build)
+# Usage: scripts/install-deps.sh [build|test|fuzz|desktop|bench|package|wayland|ime]...   (default: build)
 set -euo pipefail
 
 build=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libgl-dev qt6-translations-l10n
        fonts-ipafont-gothic fonts-ipafont-mincho)
 test=(poppler-utils)
 fuzz=(clang libclang-rt-14-dev)
-desktop=(xvfb xauth)
+desktop=(xvfb xauth openbox wmctrl x11-utils)
 bench=(xvfb xauth x11-utils python3)
 package=(desktop-file-utils appstream dpkg-dev file lintian man-db)
 wayland=(weston qt6-wayland python3)
+ime=(fcitx5 fcitx5-mozc fcitx5-frontend-qt6 dbus-x11 xvfb xauth openbox xdotool x11-utils)
 
 wanted=()
 [ $# -eq 0 ] && set -- build
@@ -22,6 +23,7 @@ for group in "$@"; do
     desktop) wanted+=("${desktop[@]}") ;;
     bench) wanted+=("${bench[@]}") ;;
     package) wanted+=("${package[@]}") ;;
+    ime) wanted+=("${ime[@]}") ;;
     wayland) wanted+=("${wayland[@]}") ;;
     *) echo "install-deps: unknown group '$group'" >&2; exit 2 ;;
   esac

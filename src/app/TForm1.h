@@ -10,8 +10,11 @@
 #include <QStringList>
 #include <QWidget>
 
+class QPrinter;
+
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -200,11 +203,24 @@ private:
     void connectHandlers();
     void connectHelpTexts();
     void setTabOrder();
+    // Captions whole and legible at any density (see TForm1.cpp).
+    void fitCaptions();
+    // Pixels from the control's left edge to the next visible control on its right.
+    int roomRightOf(const QWidget& control) const;
 
     // Help panel := text (Shift-JIS).
     void showHelp(std::string_view text);
     // True when the count field shows a valid range (lime green).
     bool rangeIsValid() const;
+    // Title and genre, read before a conversion or listing changes anything; none after the
+    // beep and a warning box that names the field and the character Shift-JIS cannot hold.
+    struct TitleAndGenre {
+        std::string title;
+        std::string genre;
+    };
+    std::optional<TitleAndGenre> titleAndGenre();
+    // Beep and the warning that a cell edit holds a character Shift-JIS cannot hold.
+    void cellTextRefused(char32_t character);
     // Beep and the information box that refuses to act on an invalid range.
     void refuseInvalidRange();
     // True when the genre table has no row left for another mon file.
@@ -241,6 +257,8 @@ private:
     void recountRange(std::int32_t start, std::int32_t end);
 
     std::unique_ptr<widgets::Prompts> m_ownPrompts;
+    // The current printer, made at the first print and kept for the run.
+    std::unique_ptr<QPrinter> m_printer;
     widgets::Prompts* m_prompts;
     double m_scale = 1.0;
     bool m_placed = false;
