@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages this project needs, only those that are missing.
-# Usage: scripts/install-deps.sh [build|test|fuzz|desktop|bench|package|wayland|windows|wine]...
+# Usage: scripts/install-deps.sh [build|test|fuzz|desktop|bench|package|wayland|ime|windows|wine]...
 #        (default: build)
 set -euo pipefail
 
@@ -8,10 +8,11 @@ build=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libgl-dev qt6-t
        fonts-ipafont-gothic fonts-ipafont-mincho)
 test=(poppler-utils)
 fuzz=(clang libclang-rt-14-dev)
-desktop=(xvfb xauth)
+desktop=(xvfb xauth openbox wmctrl x11-utils)
 bench=(xvfb xauth x11-utils python3)
 package=(desktop-file-utils appstream dpkg-dev file lintian man-db)
 wayland=(weston qt6-wayland python3)
+ime=(fcitx5 fcitx5-mozc fcitx5-frontend-qt6 dbus-x11 xvfb xauth openbox xdotool x11-utils)
 # Cross-building for Windows (scripts/build-windows.sh; the same packages build Qt itself
 # from source where no prebuilt Qt is at hand), and running that build under Wine.
 windows=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 qt6-base-dev-tools
@@ -28,6 +29,7 @@ for group in "$@"; do
     desktop) wanted+=("${desktop[@]}") ;;
     bench) wanted+=("${bench[@]}") ;;
     package) wanted+=("${package[@]}") ;;
+    ime) wanted+=("${ime[@]}") ;;
     wayland) wanted+=("${wayland[@]}") ;;
     windows) wanted+=("${windows[@]}") ;;
     wine) wanted+=("${wine[@]}") ;;

@@ -1,7 +1,8 @@
 // Developer tool: renders the main window to a PNG, as it looks when the editor starts.
-//   QT_QPA_PLATFORM=offscreen ./window_picture window.png [browser|help-hidden|bank FILE.5TQ]
+//   QT_QPA_PLATFORM=offscreen ./window_picture window.png [browser|help-hidden|dark|bank FILE.5TQ]
 // The optional state shows the mon file browser, the help icon in place of the help panel,
-// or a bank read into the genre table with its first genre added.
+// the window under a dark desktop palette, or a bank read into the genre table with its
+// first genre added. QT_FONT_DPI=120 or QT_SCALE_FACTOR=2 show other screens.
 
 #include "app/TForm1.h"
 #include "widgets/Prompts.h"
@@ -9,6 +10,7 @@
 
 #include <QApplication>
 #include <QLibraryInfo>
+#include <QPalette>
 #include <QPixmap>
 #include <QTranslator>
 
@@ -45,7 +47,7 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT.png [browser|help-hidden|bank FILE.5TQ]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s OUTPUT.png [browser|help-hidden|dark|bank FILE.5TQ]\n", argv[0]);
         return 2;
     }
     QTranslator qtTexts;
@@ -53,6 +55,13 @@ int main(int argc, char* argv[])
         QApplication::installTranslator(&qtTexts);
 
     const QString state = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
+    if (state == QLatin1String("dark")) {
+        // What a dark platform theme hands Qt: light text on dark surfaces.
+        QPalette dark(QColor(0xE0, 0xE0, 0xE0), QColor(0x35, 0x35, 0x35));
+        dark.setColor(QPalette::Base, QColor(0x20, 0x20, 0x20));
+        dark.setColor(QPalette::Text, QColor(0xE0, 0xE0, 0xE0));
+        QApplication::setPalette(dark);
+    }
     PictureDialogs dialogs(state == QLatin1String("bank") && argc > 3 ? sjis::fromUnicode(QString::fromLocal8Bit(argv[3])).bytes : std::string());
     app::TForm1 window(&dialogs);
     window.show();

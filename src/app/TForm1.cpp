@@ -9,6 +9,7 @@
 #include "widgets/Dispatch.h"
 #include "widgets/DriveList.h"
 #include "widgets/FileList.h"
+#include "widgets/FramePlacement.h"
 #include "widgets/GridOptions.h"
 #include "widgets/HelpMemo.h"
 #include "widgets/Label.h"
@@ -23,6 +24,7 @@
 #include <algorithm>
 #include <QGuiApplication>
 #include <QMouseEvent>
+#include <QPrinter>
 #include <QScreen>
 
 namespace app {
@@ -41,6 +43,15 @@ constexpr std::uint32_t kQuestionTableInitialOptions = 0x6BFF;
 constexpr std::uint32_t kGenreTableOptions = widgets::goFixedVertLine | widgets::goFixedHorzLine
     | widgets::goVertLine | widgets::goHorzLine | widgets::goRangeSelect | widgets::goRowSizing
     | widgets::goColSizing | widgets::goEditing | widgets::goThumbTracking;
+
+// The smallest text the window shows: 15 pixels at 120 pixels per inch, 9 points at any
+// density, the size of Japanese system text; smaller, kanji strokes run together.
+constexpr int kLegibleHeightAt120 = 15;
+
+QFont legibleFont(const QString& face, int pixelHeightAt120, double scale, bool bold = false)
+{
+    return windowFont(face, std::max(pixelHeightAt120, kLegibleHeightAt120), scale, bold);
+}
 
 double screenScale()
 {
@@ -63,15 +74,20 @@ TForm1::TForm1(widgets::Prompts* prompts)
     registerFontSubstitutions();
     setWindowTitle(sjis::toUnicode(texts::kApplicationTitle));
     setWindowIcon(QIcon(windowIconPixmap()));
-    setFont(windowFont(kGothic, 17, m_scale));
+    setPalette(windowPalette());
+    setFont(legibleFont(kGothic, 17, m_scale));
     setMouseTracking(true);
+    setAcceptDrops(true);
     resize(qRound(800 * m_scale), qRound(565 * m_scale));
+    // The size is the outer size, frame included, centred on the screen; no maximising.
+    new widgets::FramePlacement(*this, size());
 
     createControls();
     setInitialContents();
     setTabOrder();
     connectHandlers();
     connectHelpTexts();
+    takeFileDropsFromControls();
     Button1->setFocus();
 }
 
@@ -128,13 +144,30 @@ void TForm1::createControls()
     RichEdit1 = new widgets::MemoPad(this);
     Button8 = new widgets::Button(this);
 
+    // The controls carry their names, so tools and tests find them as the user knows them.
+    const std::pair<QWidget*, const char*> names[] = {
+        {Label1, "Label1"}, {Label2, "Label2"}, {Label3, "Label3"}, {Label4, "Label4"}, {Label5, "Label5"},
+        {Label6, "Label6"}, {Label7, "Label7"}, {Label8, "Label8"}, {Label9, "Label9"}, {Label10, "Label10"},
+        {Label11, "Label11"}, {Label12, "Label12"}, {Label13, "Label13"}, {Label14, "Label14"},
+        {Label15, "Label15"}, {Label16, "Label16"}, {Label17, "Label17"}, {Label18, "Label18"},
+        {Label19, "Label19"}, {Label20, "Label20"}, {Label21, "Label21"}, {Image1, "Image1"},
+        {Button1, "Button1"}, {Button2, "Button2"}, {Button4, "Button4"}, {Button5, "Button5"},
+        {Button6, "Button6"}, {Button7, "Button7"}, {Button8, "Button8"}, {Button11, "Button11"},
+        {Button12, "Button12"}, {Button13, "Button13"}, {Edit1, "Edit1"}, {Edit2, "Edit2"}, {Edit3, "Edit3"},
+        {Edit4, "Edit4"}, {Edit5, "Edit5"}, {Edit6, "Edit6"}, {Edit7, "Edit7"}, {Edit8, "Edit8"},
+        {StringGrid1, "StringGrid1"}, {StringGrid2, "StringGrid2"}, {Memo2, "Memo2"}, {RichEdit1, "RichEdit1"},
+        {DirectoryListBox1, "DirectoryListBox1"}, {FileListBox1, "FileListBox1"},
+        {DriveComboBox1, "DriveComboBox1"}};
+    for (const auto& [control, name] : names)
+        control->setObjectName(QString::fromLatin1(name));
+
     const auto place = [this](QWidget* control, int left, int top, int width, int height) {
         control->setGeometry(qRound(left * m_scale), qRound(top * m_scale), qRound(width * m_scale),
                              qRound(height * m_scale));
     };
     const auto ownFont = [this](QWidget* control, int height, const QString& face, const QColor& color,
                                 bool bold = false) {
-        control->setFont(windowFont(face, height, m_scale, bold));
+        control->setFont(legibleFont(face, height, m_scale, bold));
         QPalette colours = control->palette();
         colours.setColor(QPalette::WindowText, color);
         colours.setColor(QPalette::Text, color);
@@ -182,6 +215,9 @@ void TForm1::createControls()
     place(Edit7, 688, 500, 47, 26);     ownFont(Edit7, 18, kGothic, black, true);
     place(Edit8, 552, 500, 41, 25);
     place(Memo2, 5, 6, 216, 50);        ownFont(Memo2, 13, kGothic, kYellow);
+    // The help panel keeps its small face: its box is fixed and has no scroll bars, and each
+    // guidance text must show whole (the welcome text's lines fill its width at 13 pixels).
+    Memo2->setFont(windowFont(kGothic, 13, m_scale));
     place(Button11, 744, 52, 41, 25);
     place(Button12, 690, 260, 91, 26);  ownFont(Button12, 17, kGothic, black);
     place(Button13, 314, 11, 83, 25);
@@ -233,6 +269,8 @@ void TForm1::createControls()
     Edit5->setImeMode(widgets::ImeMode::Hiragana);
     Edit6->setImeMode(widgets::ImeMode::Off);
     Edit8->setImeMode(widgets::ImeMode::Off);
+    Edit6->setUnencodable(widgets::Unencodable::ReadAsQuestionMark);
+    Edit8->setUnencodable(widgets::Unencodable::ReadAsQuestionMark);
     Edit7->setEditState(widgets::EditState::Disabled);
     Edit7->setCursor(Qt::ForbiddenCursor);
     Edit7->setColor(kOlive);
@@ -254,6 +292,7 @@ void TForm1::setInitialContents()
     Button11->setCaption(texts::kButton11);
     Button12->setCaption(texts::kButton12);
     Memo2->setText(texts::kWelcome);
+    RichEdit1->Add({}); // one empty line, saved as CR LF
     Label21->setCaption(texts::kLabel21);
     Edit3->setText(texts::kEdit3);
     Edit6->setText("1");
@@ -288,12 +327,6 @@ void TForm1::setInitialContents()
     FontDialog1.font = windowFont(kGothic, 15, m_scale);
     FontDialog1.color = palette().color(QPalette::WindowText);
 
-    // Captions size themselves to their text, so a wider Japanese face never clips one.
-    for (widgets::Label* label : findChildren<widgets::Label*>()) {
-        const QSize fits = label->sizeHint();
-        label->resize(std::max(label->width(), fits.width()), std::max(label->height(), fits.height()));
-    }
-
     Button7->hide();
     Image1->hide();
     Label21->hide();
@@ -302,6 +335,46 @@ void TForm1::setInitialContents()
     DriveComboBox1->hide();
     DirectoryListBox1->hide();
     FileListBox1->hide();
+    fitCaptions();
+}
+
+int TForm1::roomRightOf(const QWidget& control) const
+{
+    int right = width();
+    const QRect box = control.geometry();
+    for (const QWidget* other : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const QRect at = other->geometry();
+        if (other == &control || other->isHidden() || at.left() <= box.left())
+            continue;
+        if (at.top() < box.bottom() && at.bottom() > box.top())
+            right = std::min(right, at.left());
+    }
+    return right - box.left();
+}
+
+void TForm1::fitCaptions()
+{
+    // A Japanese face other than the one the layout was made for, and sizes rounded to
+    // whole pixels, can make a caption wider than its place. A caption that would run under
+    // the next control is set smaller, never below the legible size; a button whose caption
+    // still does not fit grows to the right, as far as the next control.
+    const int legible = legibleFont(kGothic, kLegibleHeightAt120, m_scale).pixelSize();
+    for (widgets::Label* label : findChildren<widgets::Label*>()) {
+        const int room = roomRightOf(*label);
+        QFont font = label->font();
+        while (font.pixelSize() > legible && QFontMetrics(font).horizontalAdvance(label->text()) > room)
+            font.setPixelSize(font.pixelSize() - 1);
+        if (font != label->font())
+            label->setFont(font);
+        // Wider to the text, but no higher: the text stays centred on its line.
+        label->resize(std::max(label->width(), label->sizeHint().width()), label->height());
+    }
+    for (widgets::Button* button : findChildren<widgets::Button*>()) {
+        button->setMinimumCaptionPixels(legible);
+        if (button->captionWidth() > button->width())
+            button->resize(std::min(button->captionWidth(), std::max(button->width(), roomRightOf(*button))),
+                           button->height());
+    }
 }
 
 void TForm1::setTabOrder()
@@ -339,9 +412,11 @@ void TForm1::connectHandlers()
     connect(StringGrid2, &widgets::StringGrid::getEditText, this,
             guarded(p, [this](int col, int row, std::string* text) { StringGrid2GetEditText(col, row, text); }));
 
-    // A typed character that Shift-JIS cannot hold is refused by the grid; say so by the beep.
+    // A typed character that Shift-JIS cannot hold is refused by the grid, which keeps the
+    // text in its editor; the warning names the character.
     for (widgets::StringGrid* grid : {StringGrid1, StringGrid2})
-        connect(grid, &widgets::StringGrid::unencodableText, this, [this] { m_prompts->beep(); });
+        connect(grid, &widgets::StringGrid::unencodableText, this,
+                guarded(p, [this](int, int, char32_t character) { cellTextRefused(character); }));
 
     connect(Edit6, &widgets::LineEdit::changed, this, guarded(p, [this] { Edit6Change(); }));
     connect(Edit8, &widgets::LineEdit::changed, this, guarded(p, [this] { Edit8Change(); }));
@@ -367,15 +442,6 @@ void TForm1::showEvent(QShowEvent* event)
     if (m_placed)
         return;
     m_placed = true;
-    // The size is the outer size, frame included; centre the frame on the screen.
-    const QSize outer(qRound(800 * m_scale), qRound(565 * m_scale));
-    const QSize frame = frameGeometry().size() - geometry().size();
-    resize(outer - frame);
-    if (const QScreen* shown = screen()) {
-        QRect framed(QPoint(), outer);
-        framed.moveCenter(shown->availableGeometry().center());
-        move(framed.topLeft());
-    }
     Button1->setFocus();
 }
 

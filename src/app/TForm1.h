@@ -7,10 +7,14 @@
 #include "app/EditorState.h"
 #include "widgets/Dialogs.h"
 
+#include <QStringList>
 #include <QWidget>
+
+class QPrinter;
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -188,6 +192,10 @@ protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createControls();
@@ -195,17 +203,41 @@ private:
     void connectHandlers();
     void connectHelpTexts();
     void setTabOrder();
+    // Captions whole and legible at any density (see TForm1.cpp).
+    void fitCaptions();
+    // Pixels from the control's left edge to the next visible control on its right.
+    int roomRightOf(const QWidget& control) const;
 
     // Help panel := text (Shift-JIS).
     void showHelp(std::string_view text);
     // True when the count field shows a valid range (lime green).
     bool rangeIsValid() const;
+    // Title and genre, read before a conversion or listing changes anything; none after the
+    // beep and a warning box that names the field and the character Shift-JIS cannot hold.
+    struct TitleAndGenre {
+        std::string title;
+        std::string genre;
+    };
+    std::optional<TitleAndGenre> titleAndGenre();
+    // Beep and the warning that a cell edit holds a character Shift-JIS cannot hold.
+    void cellTextRefused(char32_t character);
     // Beep and the information box that refuses to act on an invalid range.
     void refuseInvalidRange();
     // True when the genre table has no row left for another mon file.
     bool genreTableFull() const;
     // Hides the directory list and runs the browser toggle, which then empties the table.
     void resetGenreTable();
+    // What the load button does before it asks for a file: a fresh genre table when it is
+    // full, and the question-table header restarted.
+    void startLoading();
+    // What the load button does with the file it was given, read as `kind`.
+    enum class LoadedKind { Bank, Mon };
+    void loadFile(const std::string& path, LoadedKind kind);
+    // Files dropped on the window, as local paths: each loaded as the load button would
+    // load it, or the drop refused.
+    void FormFilesDropped(const QStringList& paths);
+    // Files dragged over a control that takes dropped text go to the window as well.
+    void takeFileDropsFromControls();
     // Genre-table row `row` from the mon file's first two lines in the memo pad.
     void listHeaderLines(int row);
     // The two branches of a genre-table selection.
@@ -225,6 +257,8 @@ private:
     void recountRange(std::int32_t start, std::int32_t end);
 
     std::unique_ptr<widgets::Prompts> m_ownPrompts;
+    // The current printer, made at the first print and kept for the run.
+    std::unique_ptr<QPrinter> m_printer;
     widgets::Prompts* m_prompts;
     double m_scale = 1.0;
     bool m_placed = false;

@@ -68,6 +68,11 @@ inline const std::string kWrongAnswerMark = sj(u8"★");
 
 // Messages.
 inline const std::string kCannotOpen = sj(u8"ﾌｧｲﾙ %s は開けません");
+// Files dropped on the window: a file neither reader takes, and a bank among several files.
+inline const std::string kCannotDrop =
+    sj(u8"ﾌｧｲﾙ %s は読み込めません。Kuvetta形式(.5TQ)かZelqua形式(.mon)のファイルをドロップして下さい");
+inline const std::string kOneBankOnly =
+    sj(u8"Kuvetta形式(.5TQ)のファイルは1つだけドロップして下さい。Zelqua形式(.mon)のファイルは複数ドロップできます");
 inline const std::string kMonFileTooLarge =
     sj(u8"ﾌｧｲﾙ %s は大きすぎるため読み込めません。Zelqua形式の問題ファイルは %d バイトまでです");
 inline const std::string kMonLineTooLong =
@@ -76,6 +81,8 @@ inline const std::string kGraphicModeWarning = sj(u8"注意！！！この問題
 inline const std::string kInvalidCount = sj(u8"問題数が適正数でないため作動しません。作成対象No指定等して適正の問題数8～300にしてから実行して下さい");
 inline const std::string kRangeOutsideRows = sj(u8"作成対象Noの範囲に問題のない行が含まれるため作動しません。作成対象Noを指定し直して下さい");
 inline const std::string kUnsavableCharacter = sj(u8"保存できない文字「%s」が%d行目にあります。Shift-JISで表せる文字に直してから保存して下さい");
+inline const std::string kUnconvertibleCharacter = sj(u8"%sに変換できない文字「%s」があります。Shift-JISで表せる文字に直してから実行して下さい");
+inline const std::string kUnstorableCellCharacter = sj(u8"表に記録できない文字「%s」があります。入力した文はそのまま残してあります。Shift-JISで表せる文字に直して下さい");
 inline const std::string kBlankLinesQuestion = sj(u8"印刷後の用紙に訂正書込みが出来るように、空欄行を入れますか?");
 inline const std::string kPrintJobTitle = sj(u8"返済計算");
 

@@ -38,6 +38,30 @@ std::string codePointName(char32_t character)
 
 } // namespace
 
+std::optional<TForm1::TitleAndGenre> TForm1::titleAndGenre()
+{
+    const widgets::LineEdit* field = Edit4;
+    try {
+        TitleAndGenre texts{Edit4->Text(), {}};
+        field = Edit5;
+        texts.genre = Edit5->Text();
+        return texts;
+    } catch (const widgets::UnencodableTextError& error) {
+        m_prompts->beep();
+        const std::string& name = field == Edit4 ? texts::kLabel5 : texts::kLabel6;
+        m_prompts->messageBox(text::formatMessage(texts::kUnconvertibleCharacter, {name, codePointName(error.character())}),
+                              widgets::MessageKind::Warning, widgets::MessageButtons::Ok);
+        return std::nullopt;
+    }
+}
+
+void TForm1::cellTextRefused(char32_t character)
+{
+    m_prompts->beep();
+    m_prompts->messageBox(text::formatMessage(texts::kUnstorableCellCharacter, {codePointName(character)}),
+                          widgets::MessageKind::Warning, widgets::MessageButtons::Ok);
+}
+
 bool TForm1::rangeIsValid() const
 {
     return Edit7->Color() == colours::kLime;
@@ -75,10 +99,15 @@ void TForm1::Button5Click()
         refuseRangeOutsideRows();
         return;
     }
+    // Title and genre are read before anything changes: a character Shift-JIS cannot hold
+    // refuses the conversion and leaves the memo pad as it was.
+    const std::optional<TitleAndGenre> named = titleAndGenre();
+    if (!named)
+        return;
     Edit3->setText(text::replaceExtension(SaveDialog1.fileName, ".mon"));
     SaveDialog1.filterIndex = 1;
     RichEdit1->Clear();
-    RichEdit1->AddLines({formats::monHeaderLine(Edit7->Text(), Edit4->Text()), formats::monGenreLine(Edit5->Text())});
+    RichEdit1->AddLines({formats::monHeaderLine(Edit7->Text(), named->title), formats::monGenreLine(named->genre)});
 
     const std::int32_t first = text::toInt32(Edit6->Text());
     const std::int32_t last = text::toInt32(Edit8->Text());

@@ -31,13 +31,17 @@ void TForm1::Button12Click()
         refuseInvalidRange();
         return;
     }
+    // As the conversion: a title or genre Shift-JIS cannot hold refuses before anything changes.
+    const std::optional<TitleAndGenre> named = titleAndGenre();
+    if (!named)
+        return;
     const widgets::MessageAnswer answer = m_prompts->messageBox(
         texts::kBlankLinesQuestion, widgets::MessageKind::Confirmation, widgets::MessageButtons::YesNo);
     m_state.InsertBlankLines = answer == widgets::MessageAnswer::Yes ? 1 : 0;
     Edit3->setText(text::replaceExtension(SaveDialog1.fileName, ".TXT"));
     SaveDialog1.filterIndex = 2;
     RichEdit1->Clear();
-    RichEdit1->Add(kTitleOpen + Edit4->Text() + kTitleToGenre + Edit5->Text() + kGenreClose);
+    RichEdit1->Add(kTitleOpen + named->title + kTitleToGenre + named->genre + kGenreClose);
 
     const std::int32_t start = text::toInt32(Edit6->Text());
     const std::int32_t end = text::toInt32(Edit8->Text());
@@ -61,10 +65,13 @@ void TForm1::Button11Click()
         refuseInvalidRange();
         return;
     }
-    QPrinter printer;
-    if (!m_prompts->execPrint(PrintDialog1, printer))
+    // One printer for the whole run: the printer and settings chosen in the print dialog
+    // (landscape paper, say) stay the current printer for the next print.
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>();
+    if (!m_prompts->execPrint(PrintDialog1, *m_printer))
         return;
-    RichEdit1->print(printer, sjis::toUnicode(texts::kPrintJobTitle));
+    RichEdit1->print(*m_printer, sjis::toUnicode(texts::kPrintJobTitle));
 }
 
 void TForm1::Button8Click()

@@ -62,6 +62,16 @@ void TForm1::resetGenreTable()
 
 void TForm1::Button1Click()
 {
+    startLoading();
+    OpenDialog1.filterIndex = 1;
+    if (!m_prompts->execOpen(OpenDialog1))
+        return;
+    // The filter chosen decides the reader, not the file's extension.
+    loadFile(OpenDialog1.fileName, OpenDialog1.filterIndex == 1 ? LoadedKind::Bank : LoadedKind::Mon);
+}
+
+void TForm1::startLoading()
+{
     if (genreTableFull())
         resetGenreTable();
 
@@ -69,14 +79,11 @@ void TForm1::Button1Click()
     StringGrid2->setCells(1, 0, texts::kQuestionHeader);
     StringGrid2->setCells(2, 0, texts::kAnswerHeader);
     StringGrid2->setCells(4, 0, texts::kWrongAnswersHeader);
+}
 
-    OpenDialog1.filterIndex = 1;
-    if (!m_prompts->execOpen(OpenDialog1))
-        return;
-    const std::string path = OpenDialog1.fileName;
-
-    // The filter chosen decides the reader, not the file's extension.
-    if (OpenDialog1.filterIndex == 1) {
+void TForm1::loadFile(const std::string& path, LoadedKind kind)
+{
+    if (kind == LoadedKind::Bank) {
         StringGrid1->setCells(0, 0, texts::kBankMarker);
         StringGrid2->setCells(3, 0, texts::kGenreHeader);
         std::unique_ptr<BankFile> opened = BankFile::open(widgets::pathFromBytes(path));

@@ -34,16 +34,32 @@ void Button::changeEvent(QEvent* event)
     }
 }
 
+void Button::setMinimumCaptionPixels(int pixels)
+{
+    m_minimumPixels = pixels;
+    fitCaption();
+}
+
+int Button::captionRoom(int width) const
+{
+    return width - 2 * style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, this) / 2
+           - 2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
+}
+
+int Button::captionWidth() const
+{
+    return width() - captionRoom(width()) + QFontMetrics(font()).horizontalAdvance(text());
+}
+
 void Button::fitCaption()
 {
     if (m_chosenFont == QFont())
         m_chosenFont = font();
-    const int room = width() - 2 * style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, this) / 2
-                     - 2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
+    const int room = captionRoom(width());
     QFont fitted = m_chosenFont;
     int size = fitted.pixelSize() > 0 ? fitted.pixelSize() : QFontInfo(fitted).pixelSize();
     fitted.setPixelSize(size);
-    while (size > 8 && QFontMetrics(fitted).horizontalAdvance(text()) > room) {
+    while (size > m_minimumPixels && QFontMetrics(fitted).horizontalAdvance(text()) > room) {
         fitted.setPixelSize(--size);
     }
     m_fitting = true;

@@ -2,7 +2,8 @@
 
 // A push button that reports mouse movements over it; clicks are QPushButton::clicked.
 // A caption wider than the button (a Japanese face wider than the one the layout was made
-// for) is drawn in a smaller size of the button's font rather than clipped.
+// for) is drawn in a smaller size of the button's font rather than clipped, down to the
+// smallest legible size; below that the caption needs a wider button (captionWidth()).
 
 #include <QPushButton>
 
@@ -17,6 +18,10 @@ public:
     explicit Button(QWidget* parent = nullptr);
 
     void setCaption(std::string_view caption);
+    // The smallest pixel size a caption is shrunk to.
+    void setMinimumCaptionPixels(int pixels);
+    // The width the button needs to show its caption whole at the size it is drawn in.
+    int captionWidth() const;
 
 signals:
     void mouseMoved(Qt::KeyboardModifiers modifiers, int x, int y);
@@ -29,7 +34,10 @@ protected:
 private:
     void fitCaption();
 
+    int captionRoom(int width) const;
+
     QFont m_chosenFont;     // the font the button was given
+    int m_minimumPixels = 8;
     bool m_fitting = false; // fitCaption() is setting the font itself
 };
 

@@ -1,5 +1,6 @@
 #include "widgets/ImeMode.h"
 
+#include <QVariant>
 #include <QWidget>
 
 namespace widgets {
@@ -20,6 +21,11 @@ void applyImeMode(QWidget& widget, ImeMode mode)
         widget.setInputMethodHints(Qt::ImhNone);
         break;
     }
+}
+
+QVariant imeEnabledAnswer(ImeMode mode, const QVariant& widgetAnswer)
+{
+    return mode == ImeMode::Off ? QVariant(false) : widgetAnswer;
 }
 
 } // namespace widgets

@@ -2,6 +2,7 @@
 
 // The input-method mode a text control starts in.
 
+class QVariant;
 class QWidget;
 
 namespace widgets {
@@ -16,6 +17,14 @@ enum class ImeMode {
     Off,
 };
 
+// Sets the widget's input-method attribute and hints. The input-method plugins (fcitx5,
+// ibus) ask the focused widget inputMethodQuery(Qt::ImEnabled) rather than reading the
+// attribute, so a control whose mode can be Off must also answer that query through
+// imeEnabledAnswer().
 void applyImeMode(QWidget& widget, ImeMode mode);
+
+// The answer to Qt::ImEnabled for a control in `mode`: false when its input method is off,
+// otherwise what the Qt widget itself answers.
+QVariant imeEnabledAnswer(ImeMode mode, const QVariant& widgetAnswer);
 
 } // namespace widgets

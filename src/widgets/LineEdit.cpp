@@ -17,6 +17,20 @@ bool isControlCharacter(QChar c)
     return c.unicode() < 0x20 || c.unicode() == 0x7F;
 }
 
+// The text in Shift-JIS with every character it cannot hold as "?".
+std::string withQuestionMarks(QStringView text)
+{
+    std::string bytes;
+    for (;;) {
+        sjis::EncodeResult encoded = sjis::fromUnicode(text);
+        bytes += encoded.bytes;
+        if (encoded.ok())
+            return bytes;
+        bytes += '?';
+        text = text.mid(encoded.badIndex + (encoded.badChar > 0xFFFF ? 2 : 1));
+    }
+}
+
 } // namespace
 
 LineEdit::LineEdit(QWidget* parent)
@@ -34,6 +48,8 @@ LineEdit::LineEdit(QWidget* parent)
 std::string LineEdit::Text() const
 {
     sjis::EncodeResult encoded = sjis::fromUnicode(text());
+    if (!encoded.ok() && m_unencodable == Unencodable::ReadAsQuestionMark)
+        return withQuestionMarks(text());
     if (!encoded.ok())
         throw UnencodableTextError(encoded.badChar, 0);
     return std::move(encoded.bytes);
@@ -45,6 +61,23 @@ void LineEdit::setText(std::string_view text)
     if (shown == QLineEdit::text())
         return;
     QLineEdit::setText(shown);
+}
+
+void LineEdit::setImeMode(ImeMode mode)
+{
+    m_imeMode = mode;
+    applyImeMode(*this, mode);
+}
+
+QVariant LineEdit::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    return inputMethodQuery(query, QVariant());
+}
+
+QVariant LineEdit::inputMethodQuery(Qt::InputMethodQuery query, QVariant argument) const
+{
+    const QVariant answer = QLineEdit::inputMethodQuery(query, argument);
+    return query == Qt::ImEnabled ? imeEnabledAnswer(m_imeMode, answer) : answer;
 }
 
 QColor LineEdit::Color() const

@@ -26,6 +26,10 @@ namespace widgets {
 
 enum class EditState { Enabled, Disabled };
 enum class Border { Sunken, Flat };
+// What Text() does with a character Shift-JIS cannot hold: throw, or read it as "?" the way
+// a Shift-JIS program sees it (for fields that are only read as numbers, where the "?"
+// makes the text no number and the conversion error shows the text).
+enum class Unencodable { Refuse, ReadAsQuestionMark };
 
 class LineEdit final : public QLineEdit {
     Q_OBJECT
@@ -33,7 +37,8 @@ class LineEdit final : public QLineEdit {
 public:
     explicit LineEdit(QWidget* parent = nullptr);
 
-    // Throws UnencodableTextError when the text holds a character Shift-JIS cannot hold.
+    // Throws UnencodableTextError when the text holds a character Shift-JIS cannot hold,
+    // unless the field reads such characters as "?" (setUnencodable).
     std::string Text() const;
     void setText(std::string_view text);
 
@@ -44,7 +49,15 @@ public:
     EditState editState() const { return m_state; }
 
     void setBorder(Border border);
-    void setImeMode(ImeMode mode) { applyImeMode(*this, mode); }
+    void setUnencodable(Unencodable rule) { m_unencodable = rule; }
+    void setImeMode(ImeMode mode);
+    ImeMode imeMode() const { return m_imeMode; }
+
+    // Answer Qt::ImEnabled false while the input method is off (see ImeMode.h). The second
+    // form hides QLineEdit's invokable one, which QInputMethod::queryFocusObject() calls
+    // by name, past the attribute and the virtual form.
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+    Q_INVOKABLE QVariant inputMethodQuery(Qt::InputMethodQuery query, QVariant argument) const;
 
 signals:
     void changed();
@@ -63,6 +76,8 @@ private:
     void applyCharacterInput(QKeyEvent& event);
 
     EditState m_state = EditState::Enabled;
+    ImeMode m_imeMode = ImeMode::Hiragana;
+    Unencodable m_unencodable = Unencodable::Refuse;
     Qt::FocusPolicy m_enabledFocusPolicy = Qt::StrongFocus;
     QPalette m_enabledPalette;
 };

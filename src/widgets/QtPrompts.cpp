@@ -9,11 +9,15 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRegularExpression>
 
+#include <memory>
 #include <optional>
 
 namespace widgets {
@@ -74,6 +78,42 @@ void setUpFilters(QFileDialog& dialog, std::string_view filter, int filterIndex,
         dialog.selectFile(pathFromBytes(fileName));
 }
 
+// The extension of a filter's first pattern: "TXT" for "一般テキスト形式 (*.TXT)".
+QString firstPatternSuffix(const QString& filter)
+{
+    static const QRegularExpression patterns(QStringLiteral("\\(([^)]*)\\)"));
+    const QRegularExpressionMatch match = patterns.match(filter);
+    const QString patternList = match.hasMatch() ? match.captured(1) : filter;
+    return QFileInfo(patternList.split(QLatin1Char(' '), Qt::SkipEmptyParts).value(0)).suffix();
+}
+
+// Qt's widget file dialog gives the name in the file-name field the new filter's extension
+// when the user switches filters ("name.mon" becomes "name.TXT"). The chosen filter changes
+// neither the content nor the name, so the name is put back as it stood. The dialog renames
+// just before it reports the switch: the field's last change is compared with that rename.
+void keepNameOnFilterSwitch(QFileDialog& dialog)
+{
+    auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    if (!name)
+        return;
+    auto texts = std::make_shared<std::pair<QString, QString>>(name->text(), name->text()); // before, now
+    QObject::connect(name, &QLineEdit::textChanged, &dialog, [texts](const QString& text) {
+        texts->first = texts->second;
+        texts->second = text;
+    });
+    QObject::connect(&dialog, &QFileDialog::filterSelected, name, [name, texts](const QString& filter) {
+        const QString& before = texts->first;
+        const QString suffix = QFileInfo(before).suffix();
+        const QString newSuffix = firstPatternSuffix(filter);
+        if (suffix.isEmpty() || newSuffix.isEmpty() || before == name->text())
+            return;
+        QString renamed = before;
+        renamed.replace(before.size() - suffix.size(), suffix.size(), newSuffix);
+        if (renamed == name->text())
+            name->setText(before);
+    });
+}
+
 int chosenFilterIndex(const QFileDialog& dialog, int previous)
 {
     const qsizetype index = dialog.nameFilters().indexOf(dialog.selectedNameFilter());
@@ -103,6 +143,7 @@ bool QtPrompts::execSave(SaveDialog& dialog)
     files.setFileMode(QFileDialog::AnyFile);
     files.setOption(QFileDialog::DontConfirmOverwrite, !dialog.overwritePrompt);
     setUpFilters(files, dialog.filter, dialog.filterIndex, dialog.fileName);
+    keepNameOnFilterSwitch(files);
     const std::optional<std::string> chosen = chooseFile(files, m_parent);
     if (!chosen)
         return false;

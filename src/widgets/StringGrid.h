@@ -14,7 +14,9 @@
 //   and mouseMoved over the normal and the fixed cells, in grid coordinates (0,0 being the
 //   top left corner of cell (0,0));
 // - unencodableText when an edit cannot be stored because Shift-JIS cannot hold a typed
-//   character; the cell keeps its text.
+//   character; the cell keeps its text. It comes once the event that closed the editor is
+//   over, and afterwards the editor opens again on that cell, current again, with the text
+//   as typed and the caret before the character.
 //
 // The in-place editor stays open on its cell across option changes; it closes, storing its
 // text, at the next mouse press on the grid outside it, when the current cell moves, or when

@@ -169,7 +169,7 @@ void StringGridView::storeEditedText(const QModelIndex& index, const QString& te
     const int row = index.row() + 1;
     const sjis::EncodeResult encoded = sjis::fromUnicode(text);
     if (!encoded.ok()) {
-        m_refusedText = RefusedText{col, row, encoded.badChar};
+        m_refusedText = RefusedText{col, row, encoded.badChar, text, encoded.badIndex};
         return;
     }
     m_grid.setCells(col, row, encoded.bytes);
@@ -182,6 +182,24 @@ void StringGridView::reportRefusedText()
     const RefusedText refused = *m_refusedText;
     m_refusedText.reset();
     emit m_grid.unencodableText(refused.col, refused.row, refused.character);
+    reopenRefusedEdit(refused);
+}
+
+void StringGridView::reopenRefusedEdit(const RefusedText& refused)
+{
+    // The rows may have gone meanwhile (the table was emptied): then there is no cell left
+    // to hold the text.
+    const QModelIndex cell = m_model.index(refused.row - 1, refused.col - 1);
+    if (m_detached || !cell.isValid())
+        return;
+    if (currentIndex() != cell)
+        setCurrentCell(refused.col, refused.row);
+    openEditor();
+    if (!m_editor)
+        return;
+    m_editor->setText(refused.typed);
+    m_editor->setCursorPosition(int(refused.badIndex));
+    m_editor->setFocus();
 }
 
 bool StringGridView::askSelectCell(const QModelIndex& target)
@@ -356,7 +374,8 @@ void StringGridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEdit
     } else {
         QTableView::closeEditor(editor, hint);
     }
-    reportRefusedText();
+    if (m_refusedText)
+        QMetaObject::invokeMethod(this, &StringGridView::reportRefusedText, Qt::QueuedConnection);
 }
 
 void StringGridView::updateGeometries()

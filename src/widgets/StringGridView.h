@@ -86,14 +86,19 @@ private:
     QPointer<QLineEdit> m_editor;
     bool m_openingEditor = false;
 
-    // An edit refused while committing is reported once the editor has closed, so that a
-    // handler showing a message box does not run inside Qt's commit.
+    // An edit refused while committing is reported once the editor has closed and the event
+    // that closed it is over, so that a handler showing a message box runs neither inside
+    // Qt's commit nor inside the click or focus change that caused it. Then the editor opens
+    // again on its cell with the text as typed: nothing typed is lost.
     struct RefusedText {
         int col = 0;
         int row = 0;
         char32_t character = 0;
+        QString typed;
+        qsizetype badIndex = 0;
     };
     std::optional<RefusedText> m_refusedText;
+    void reopenRefusedEdit(const RefusedText& refused);
     bool m_detached = false;
 
     Press m_press = Press::None;

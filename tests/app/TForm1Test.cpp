@@ -5,6 +5,7 @@
 #include "app/TForm1.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
+#include "support/WindowDriver.h"
 #include "widgets/Button.h"
 #include "widgets/DirectoryList.h"
 #include "widgets/DriveList.h"
@@ -21,11 +22,12 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QInputMethod>
+#include <QInputMethodQueryEvent>
 #include <QLabel>
 #include <QTableView>
 #include <QtTest>
 
-#include <map>
 #include <string>
 #include <vector>
 
@@ -46,24 +48,10 @@ int s(int at120)
     return qRound(at120 * 0.8);
 }
 
+// A control by its name; "window" is the window itself.
 QWidget* control(app::TForm1& form, const QString& name)
 {
-    const std::map<QString, QWidget*> controls{
-        {"Button1", form.Button1},   {"Button2", form.Button2},       {"Button4", form.Button4},
-        {"Button5", form.Button5},   {"Button6", form.Button6},       {"Button7", form.Button7},
-        {"Button8", form.Button8},   {"Button11", form.Button11},     {"Button12", form.Button12},
-        {"Button13", form.Button13}, {"StringGrid1", form.StringGrid1}, {"StringGrid2", form.StringGrid2},
-        {"RichEdit1", form.RichEdit1}, {"Memo2", form.Memo2},         {"Edit1", form.Edit1},
-        {"Edit2", form.Edit2},       {"Edit3", form.Edit3},           {"Edit4", form.Edit4},
-        {"Edit5", form.Edit5},       {"Edit6", form.Edit6},           {"Edit7", form.Edit7},
-        {"Edit8", form.Edit8},       {"DriveComboBox1", form.DriveComboBox1},
-        {"DirectoryListBox1", form.DirectoryListBox1}, {"FileListBox1", form.FileListBox1},
-        {"Image1", form.Image1},     {"Label1", form.Label1},         {"Label7", form.Label7},
-        {"Label13", form.Label13},   {"Label14", form.Label14},       {"Label20", form.Label20},
-        {"Label21", form.Label21},   {"window", &form},
-    };
-    const auto found = controls.find(name);
-    return found == controls.end() ? nullptr : found->second;
+    return name == u"window" ? &form : support::control(form, name);
 }
 
 // The caption or text a control shows, as Shift-JIS bytes.
@@ -83,18 +71,12 @@ bool isJapaneseFamily(const QString& family)
     return QFontDatabase::writingSystems(family).contains(QFontDatabase::Japanese);
 }
 
-// Opens `path` as a five-choice bank through the read button.
-void openBank(ScriptedPrompts& prompts, app::TForm1& form, const QString& path)
-{
-    prompts.acceptOpen(support::TestFolder::bytesOf(path), 1);
-    QTest::mouseClick(form.Button1, Qt::LeftButton);
-}
-
 // How a control's rectangle is checked.
 enum Placement {
     kNotChecked,
     kExact,      // left, top, width and height as given
     kGrowsToFit, // left and top as given; at least as wide and high as given, and the text fits
+    kWiderForCaption, // left, top and height as given; at least as wide (a caption at its legible size)
 };
 
 } // namespace
@@ -116,6 +98,9 @@ private slots:
     void boldFaces_data();
     void boldFaces();
     void arrowCaptionIsMaroon();
+    void darkThemeChangesNothing();
+    void inputMethodPerField_data();
+    void inputMethodPerField();
     void tabSkipsHiddenFields();
     void activationStoresMemoFont();
     void typedNonIntegerShowsErrorAndWindowGoesOn();
@@ -160,9 +145,9 @@ void TForm1Test::controlsStartPlaced_data()
     const auto at = [](int left, int top, int width, int height) { return QRect(s(left), s(top), s(width), s(height)); };
 
     row("Button1", "① 読込", true, kExact, at(221, 11, 84, 25));
-    row("Button13", "Zelqua用読込", true, kExact, at(314, 11, 83, 25));
+    row("Button13", "Zelqua用読込", true, kWiderForCaption, at(314, 11, 83, 25));
     row("Button2", "⑩終了", true, kExact, at(703, 12, 81, 25));
-    row("Button4", "④↓を削除・⑤↑で再設定", true, kExact, at(202, 294, 177, 22));
+    row("Button4", "④↓を削除・⑤↑で再設定", true, kWiderForCaption, at(202, 294, 177, 22));
     row("Button5", "⑦↓をZelqua形式へ変換↑へ", true, kExact, at(452, 261, 229, 25));
     row("Button6", "⑨ディスクに保存", true, kExact, at(480, 13, 178, 25));
     row("Button7", "付番更新", false, kExact, at(13, 502, 83, 24));
@@ -225,6 +210,11 @@ void TForm1Test::controlsStartPlaced()
         QVERIFY2(actual.width() >= rect.width(), qPrintable(QString::number(actual.width())));
         QVERIFY2(actual.height() >= rect.height(), qPrintable(QString::number(actual.height())));
         QVERIFY(actual.width() >= widget->sizeHint().width());
+        break;
+    case kWiderForCaption:
+        QCOMPARE(actual.topLeft(), rect.topLeft());
+        QCOMPARE(actual.height(), rect.height());
+        QVERIFY2(actual.width() >= rect.width(), qPrintable(QString::number(actual.width())));
         break;
     default:
         break;
@@ -373,6 +363,71 @@ void TForm1Test::arrowCaptionIsMaroon()
     QCOMPARE(form.Label7->palette().color(QPalette::WindowText), QColor(0x80, 0x00, 0x00));
 }
 
+void TForm1Test::darkThemeChangesNothing()
+{
+    // A dark desktop theme reaches Qt as the application palette: light text on dark.
+    const auto picture = [] {
+        ScriptedPrompts prompts;
+        app::TForm1 form(&prompts);
+        form.show();
+        if (!QTest::qWaitForWindowExposed(&form))
+            return QImage();
+        return form.grab().toImage();
+    };
+    const QImage light = picture();
+    QVERIFY(!light.isNull());
+    const QPalette desktop = QApplication::palette();
+    QPalette dark(QColor(0xE0, 0xE0, 0xE0), QColor(0x35, 0x35, 0x35));
+    dark.setColor(QPalette::Base, QColor(0x20, 0x20, 0x20));
+    dark.setColor(QPalette::Text, QColor(0xE0, 0xE0, 0xE0));
+    dark.setColor(QPalette::Highlight, QColor(0x30, 0x60, 0xA0));
+    QApplication::setPalette(dark);
+    const QImage underDark = picture();
+    QApplication::setPalette(desktop);
+    QCOMPARE(underDark, light);
+}
+
+void TForm1Test::inputMethodPerField_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<int>("hints");
+
+    // Japanese input for title, genre and memo pad; Latin first for the save name; none for
+    // the range fields, so typing gives half-width digits with no preedit.
+    QTest::newRow("save name") << u"Edit3"_qs << true << int(Qt::ImhPreferLatin);
+    QTest::newRow("title") << u"Edit4"_qs << true << int(Qt::ImhNone);
+    QTest::newRow("genre") << u"Edit5"_qs << true << int(Qt::ImhNone);
+    QTest::newRow("start") << u"Edit6"_qs << false << int(Qt::ImhNone);
+    QTest::newRow("end") << u"Edit8"_qs << false << int(Qt::ImhNone);
+    QTest::newRow("memo pad") << u"RichEdit1"_qs << true << int(Qt::ImhNone);
+}
+
+void TForm1Test::inputMethodPerField()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, enabled);
+    QFETCH(int, hints);
+
+    ScriptedPrompts prompts;
+    app::TForm1 form(&prompts);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QWidget* field = control(form, name);
+    QVERIFY(field);
+    field->setFocus();
+    QCOMPARE(QApplication::focusWidget(), field);
+
+    // The input-method plugins ask the focused widget, directly and by query event.
+    QCOMPARE(field->inputMethodQuery(Qt::ImEnabled).toBool(), enabled);
+    QInputMethodQueryEvent query(Qt::ImEnabled | Qt::ImHints);
+    QApplication::sendEvent(field, &query);
+    QCOMPARE(query.value(Qt::ImEnabled).toBool(), enabled);
+    if (enabled)
+        QCOMPARE(query.value(Qt::ImHints).toInt() & ~int(Qt::ImhNoPredictiveText), hints);
+    QCOMPARE(QGuiApplication::inputMethod()->queryFocusObject(Qt::ImEnabled, {}).toBool(), enabled);
+}
+
 void TForm1Test::tabSkipsHiddenFields()
 {
     ScriptedPrompts prompts;
@@ -464,7 +519,7 @@ void TForm1Test::nestedChangeHandlerErrorEndsOnlyThatHandler()
     app::TForm1 form(&prompts);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    openBank(prompts, form, path);
+    support::readFile(form, prompts, path, 1);
     bool canSelect = true;
     form.StringGrid1SelectCell(2, 1, &canSelect);
     QCOMPARE(form.StringGrid2->RowCount(), 12);
@@ -506,7 +561,7 @@ void TForm1Test::closingReleasesOpenBank()
     app::TForm1 form(&prompts);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    openBank(prompts, form, path);
+    support::readFile(form, prompts, path, 1);
     QVERIFY(form.state().BankStream);
 
     QVERIFY(form.close());

@@ -9,6 +9,7 @@
 #include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
 #include "support/TestText.h"
+#include "support/WindowDriver.h"
 #include "widgets/Button.h"
 #include "widgets/DirectoryList.h"
 #include "widgets/FileList.h"
@@ -341,6 +342,88 @@ private slots:
         // Lime green stands for a count from 8 to 300 and nothing else.
         const std::optional<std::int32_t> shown = text::parseInt32(form.Edit7->Text());
         QCOMPARE(form.Edit7->Color() == QColor(0, 255, 0), shown && *shown >= 8 && *shown <= 300);
+    }
+
+    // A character Shift-JIS cannot hold (U+20BB7) typed or pasted into a field is never lost
+    // without a word: range fields read it as "?" and give the conversion error; title and
+    // genre refuse conversion and listing, naming the field, before the memo pad changes.
+    void unencodableFieldText_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("button");  // empty: the change handler alone
+        QTest::addColumn<QByteArray>("error");
+        QTest::addColumn<QByteArray>("warning");
+
+        const QByteArray none;
+        QTest::newRow("start field") << u"Edit6"_qs << QString() << QByteArray("'1?' は整数ではありません.") << none;
+        QTest::newRow("end field") << u"Edit8"_qs << QString() << QByteArray("'1?' は整数ではありません.") << none;
+        QTest::newRow("title, convert") << u"Edit4"_qs << u"Button5"_qs << none
+                                        << QByteArray("ﾀｲﾄﾙに変換できない文字「U+20BB7」があります。"
+                                                      "Shift-JISで表せる文字に直してから実行して下さい");
+        QTest::newRow("genre, convert") << u"Edit5"_qs << u"Button5"_qs << none
+                                        << QByteArray("ｼﾞｬﾝﾙに変換できない文字「U+20BB7」があります。"
+                                                      "Shift-JISで表せる文字に直してから実行して下さい");
+        QTest::newRow("question cell") << u"StringGrid2"_qs << QString() << none
+                                       << QByteArray("表に記録できない文字「U+20BB7」があります。"
+                                                     "入力した文はそのまま残してあります。Shift-JISで表せる文字に直して下さい");
+        QTest::newRow("genre, list") << u"Edit5"_qs << u"Button12"_qs << none
+                                     << QByteArray("ｼﾞｬﾝﾙに変換できない文字「U+20BB7」があります。"
+                                                   "Shift-JISで表せる文字に直してから実行して下さい");
+    }
+
+    void unencodableFieldText()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, button);
+        QFETCH(QByteArray, error);
+        QFETCH(QByteArray, warning);
+        ScriptedPrompts prompts;
+        app::TForm1 form(&prompts);
+        form.show();
+        form.StringGrid2->insertRows(1, std::vector<std::vector<std::string>>(10, {"n", "q", "a"}));
+        form.Edit8->setText("10");
+        QCOMPARE(form.Edit7->Color(), QColor(0, 255, 0));
+        form.RichEdit1->Clear();
+        form.RichEdit1->Add("kept");
+        prompts.clearRecords();
+
+        const QString typed = u"1"_qs + QString::fromUcs4(U"\U00020BB7", 1);
+        auto* edit = support::control<QLineEdit>(form, field);
+        if (field == u"StringGrid2") {
+            // Typed into the cell editor and closed with Return: the editor comes back.
+            form.StringGrid2DblClick();
+            edit = form.StringGrid2->inplaceEditor();
+            QVERIFY(edit);
+            edit->setText(typed);
+            QTest::keyClick(edit, Qt::Key_Return);
+            QTRY_VERIFY(prompts.beeps() == 1 && form.StringGrid2->inplaceEditor());
+            edit = form.StringGrid2->inplaceEditor();
+            QCOMPARE(form.StringGrid2->Cells(1, 1), std::string("q"));
+            QCOMPARE(edit->text(), typed);
+        } else {
+            QVERIFY(edit);
+            edit->setText(typed);
+        }
+        if (!button.isEmpty())
+            QTest::mouseClick(support::control(form, button), Qt::LeftButton);
+
+        const auto expected = [](const QByteArray& utf8) {
+            return utf8.isEmpty() ? std::vector<std::string>{}
+                                  : std::vector<std::string>{sjis::fromUnicode(QString::fromUtf8(utf8)).bytes};
+        };
+        QCOMPARE(prompts.errorTexts(), expected(error));
+        std::vector<std::string> warnings;
+        for (const ScriptedPrompts::Call& call : prompts.callsOf(ScriptedPrompts::Kind::Message)) {
+            QCOMPARE(call.messageKind, widgets::MessageKind::Warning);
+            warnings.push_back(call.text);
+        }
+        QCOMPARE(warnings, expected(warning));
+        QCOMPARE(prompts.beeps(), warning.isEmpty() ? 0 : 1);
+        // Nothing changed: the memo pad, the save name, the count; the field keeps the text.
+        QCOMPARE(form.RichEdit1->Lines(), std::vector<std::string>{"kept"});
+        QCOMPARE(form.Edit3->Text(), sjis::fromUtf8(u8"デフォルトファイル名"));
+        QCOMPARE(form.Edit7->Text(), std::string("10"));
+        QCOMPARE(edit->text().size(), 3);
     }
 };
 

@@ -5,6 +5,7 @@
 #include "app/TForm1.h"
 #include "app/WindowTexts.h"
 #include "support/ScriptedPrompts.h"
+#include "support/WindowDriver.h"
 #include "support/TestFiles.h"
 #include "support/TestText.h"
 #include "widgets/Button.h"
@@ -29,6 +30,9 @@
 #include <vector>
 
 using support::ScriptedPrompts;
+using support::cellCenter;
+using support::clickRow;
+using support::loadMonFile;
 using support::TestFolder;
 using support::sj;
 using support::bytes;
@@ -53,30 +57,6 @@ std::string tagged(const char* prefix, int n)
     std::string text(prefix);
     text += std::to_string(n);
     return text;
-}
-
-QPoint cellCenter(const widgets::StringGrid& grid, int col, int row)
-{
-    return grid.view()->visualRect(grid.view()->model()->index(row - 1, col - 1)).center();
-}
-
-void clickRow(widgets::StringGrid& grid, int row)
-{
-    const int col = grid.Row() == row && grid.Col() == 1 ? 2 : 1;
-    QTest::mouseClick(grid.view()->viewport(), Qt::LeftButton, {}, cellCenter(grid, col, row));
-}
-
-void open(app::TForm1& form, ScriptedPrompts& prompts, const QString& path, int filterIndex)
-{
-    prompts.acceptOpen(TestFolder::bytesOf(path), filterIndex);
-    QTest::mouseClick(form.Button1, Qt::LeftButton);
-}
-
-// Lists a mon file and adds its questions to the question table.
-void loadMonFile(app::TForm1& form, ScriptedPrompts& prompts, const QString& path)
-{
-    open(form, prompts, path, 2);
-    clickRow(*form.StringGrid1, form.state().MonFileCount);
 }
 
 // Replaces a field's text by typing: Ctrl+A, then each character as a keystroke.
@@ -196,7 +176,7 @@ void ConversionTest::refusedForInvalidCount()
         const QString bank = folder.write("many.5TQ", support::bankBytes({support::numberedGenre(1, 120, "G1"),
                                                                           support::numberedGenre(2, 100, "G2"),
                                                                           support::numberedGenre(3, 100, "G3")}));
-        open(form, prompts, bank, 1);
+        support::readFile(form, prompts, bank, 1);
         for (int row = 1; row <= 3; ++row)
             clickRow(*form.StringGrid1, row);
         QCOMPARE(form.Edit7->Text(), std::string("320"));
@@ -722,7 +702,7 @@ void ConversionTest::bankRoundTrip()
     app::TForm1 form(&prompts);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    open(form, prompts, folder.write("capitals.5TQ", support::bankBytes({genre})), 1);
+    support::readFile(form, prompts, folder.write("capitals.5TQ", support::bankBytes({genre})), 1);
     clickRow(*form.StringGrid1, 1);
     QCOMPARE(form.StringGrid2->RowCount(), 14);
     QCOMPARE(form.Edit7->Color(), kLime);
@@ -737,7 +717,7 @@ void ConversionTest::bankRoundTrip()
     QTest::mouseClick(form.Button6, Qt::LeftButton);
 
     QTest::mouseClick(form.Button4, Qt::LeftButton);
-    open(form, prompts, folder.path("capitals.mon"), 2);
+    support::readFile(form, prompts, folder.path("capitals.mon"), 2);
     QCOMPARE(form.StringGrid1->Cells(0, 1), title);
     QCOMPARE(form.StringGrid1->Cells(1, 1), genreText);
     QCOMPARE(form.StringGrid1->Cells(2, 1), std::string("12"));

@@ -440,6 +440,8 @@ void ListingTest::printing()
     const QString pdf = folder.path(QStringLiteral("printed.pdf"));
     if (printCase == kCancelled)
         prompts.cancelPrint();
+    else if (printCase == kConvertedMemo)
+        prompts.acceptPrint(pdf, QPageLayout::Landscape);
     else
         prompts.acceptPrint(pdf);
     QTest::mouseClick(form.Button11, Qt::LeftButton);
@@ -481,6 +483,18 @@ void ListingTest::printing()
     if (printCase == kConvertedMemo) {
         QVERIFY(printed.contains(QStringLiteral("15,\"")));
         QVERIFY(printed.contains(QStringLiteral(u"15,\"東京\",\"日本の首都は？\"")));
+        // The printer and the landscape paper chosen stay the current printer for the run.
+        const QString again = folder.path(QStringLiteral("again.pdf"));
+        prompts.acceptPrint(again);
+        QTest::mouseClick(form.Button11, Qt::LeftButton);
+        const std::vector<ScriptedPrompts::Call> shown = prompts.callsOf(Kind::Print);
+        QCOMPARE(int(shown.size()), 2);
+        QCOMPARE(shown[0].orientation, QPageLayout::Portrait);
+        QCOMPARE(shown[1].printer, shown[0].printer);
+        QCOMPARE(shown[1].orientation, QPageLayout::Landscape);
+        const QString size = pdfInfoField(runTool(pdfinfo, {again}).output, QStringLiteral("Page size"));
+        const QStringList sides = size.split(QLatin1Char(' '));
+        QVERIFY2(sides.size() > 2 && sides[0].toDouble() > sides[2].toDouble(), qPrintable(size));
     } else {
         QVERIFY(printed.contains(QStringLiteral(u"タイトル☆☆地理☆☆■■ ジャンル◇◇")));
         QVERIFY(printed.contains(QStringLiteral(u"3 ◆日本の首都は？●〓東京■Genre■")));
@@ -507,6 +521,7 @@ void ListingTest::fontChoiceAppliesToSelection()
     app::TForm1 form(&prompts);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.RichEdit1->Clear(); // the fresh memo pad's one empty line
     form.RichEdit1->AddLines({"abcdef", "ghijkl"});
     QTextDocument& document = *form.RichEdit1->document();
     const int characters = document.characterCount() - 1;  // without the final paragraph mark
@@ -599,6 +614,7 @@ void ListingTest::cancelledFontChangesNothing()
     app::TForm1 form(&prompts);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.RichEdit1->Clear(); // the fresh memo pad's one empty line
     form.RichEdit1->AddLines({"abc", "def"});
     form.RichEdit1->selectAll();
     QTextDocument& document = *form.RichEdit1->document();

@@ -6,6 +6,7 @@
 #include "app/TForm1.h"
 #include "app/WindowTexts.h"
 #include "support/ScriptedPrompts.h"
+#include "support/WindowDriver.h"
 #include "support/TestFiles.h"
 #include "support/TestText.h"
 #include "widgets/Button.h"
@@ -25,6 +26,11 @@
 #include <vector>
 
 using support::ScriptedPrompts;
+using support::allCells;
+using support::browserVisible;
+using support::cellCenter;
+using support::clickCell;
+using support::clickRow;
 using support::TestFolder;
 using support::sj;
 using support::bytes;
@@ -47,37 +53,10 @@ QByteArray qb(const std::string& text)
     return QByteArray::fromStdString(text);
 }
 
-QPoint cellCenter(const widgets::StringGrid& grid, int col, int row)
-{
-    return grid.view()->visualRect(grid.view()->model()->index(row - 1, col - 1)).center();
-}
-
-void clickCell(widgets::StringGrid& grid, int col, int row)
-{
-    QTest::mouseClick(grid.view()->viewport(), Qt::LeftButton, {}, cellCenter(grid, col, row));
-}
-
-// A click on a cell of `row` that is not the current one, so the grid raises selectCell.
-void clickRow(widgets::StringGrid& grid, int row)
-{
-    const int col = grid.Row() == row && grid.Col() == 1 ? 2 : 1;
-    clickCell(grid, col, row);
-}
-
 void listMonFile(app::TForm1& form, ScriptedPrompts& prompts, const QString& path)
 {
     prompts.acceptOpen(TestFolder::bytesOf(path), 2);
     QTest::mouseClick(form.Button1, Qt::LeftButton);
-}
-
-// Every cell, row by row.
-Lines allCells(const widgets::StringGrid& grid)
-{
-    Lines cells;
-    for (int row = 0; row < grid.RowCount(); ++row)
-        for (int col = 0; col < grid.ColCount(); ++col)
-            cells.push_back(grid.Cells(col, row));
-    return cells;
 }
 
 // Every cell below the header row.
@@ -101,11 +80,6 @@ std::string simpleMon(const std::string& title, const std::string& genre, int qu
     for (int n = 1; n <= questions; ++n)
         items.emplace_back("A" + tag + std::to_string(n), "Q" + tag + std::to_string(n));
     return support::monText(std::to_string(questions), title, genre, items);
-}
-
-bool browserVisible(const app::TForm1& form)
-{
-    return form.DirectoryListBox1->isVisible() && form.FileListBox1->isVisible() && form.DriveComboBox1->isVisible();
 }
 
 bool browserHidden(const app::TForm1& form)

@@ -6,6 +6,7 @@
 #include "app/TForm1.h"
 #include "app/WindowTexts.h"
 #include "support/ScriptedPrompts.h"
+#include "support/WindowDriver.h"
 #include "support/TestFiles.h"
 #include "support/TestText.h"
 #include "widgets/Button.h"
@@ -27,6 +28,8 @@
 #include <vector>
 
 using support::ScriptedPrompts;
+using support::allCells;
+using support::browserVisible;
 using support::TestFolder;
 using support::sj;
 using support::bytes;
@@ -56,20 +59,6 @@ Lines linesOf(const std::string& text)
         from = end + 2;
     }
     return lines;
-}
-
-Lines allCells(const widgets::StringGrid& grid)
-{
-    Lines cells;
-    for (int row = 0; row < grid.RowCount(); ++row)
-        for (int col = 0; col < grid.ColCount(); ++col)
-            cells.push_back(grid.Cells(col, row));
-    return cells;
-}
-
-bool browserVisible(const app::TForm1& form)
-{
-    return form.DirectoryListBox1->isVisible() && form.FileListBox1->isVisible() && form.DriveComboBox1->isVisible();
 }
 
 // A folder made inside the test folder, with the given files written into it.

@@ -6,6 +6,7 @@
 #include "app/TForm1.h"
 #include "app/WindowTexts.h"
 #include "support/ScriptedPrompts.h"
+#include "support/WindowDriver.h"
 #include "support/TestFiles.h"
 #include "support/TestText.h"
 #include "widgets/Button.h"
@@ -28,22 +29,17 @@ using support::ScriptedPrompts;
 using support::TestFolder;
 using support::sj;
 using support::bytes;
+using support::cellCenter;
+using support::clickRow;
+using support::hover;
+using support::realDoubleClick;
+using support::retype;
+using support::sectionCenter;
 
 namespace {
 
 const QColor kLime(0, 255, 0);
 const QColor kRed(255, 0, 0);
-
-QPoint cellCenter(const widgets::StringGrid& grid, int col, int row)
-{
-    return grid.view()->visualRect(grid.view()->model()->index(row - 1, col - 1)).center();
-}
-
-void clickRow(widgets::StringGrid& grid, int row)
-{
-    const int col = grid.Row() == row && grid.Col() == 1 ? 2 : 1;
-    QTest::mouseClick(grid.view()->viewport(), Qt::LeftButton, {}, cellCenter(grid, col, row));
-}
 
 // The question of table row `row` as the bank below numbers them: genres of up to 120.
 std::string questionOfRow(int row)
@@ -71,44 +67,6 @@ void loadQuestions(app::TForm1& form, ScriptedPrompts& prompts, const TestFolder
         clickRow(*form.StringGrid1, g);
 }
 
-// Replaces the field's text by typing: Ctrl+A, then the characters.
-void retype(widgets::LineEdit& edit, const QString& text)
-{
-    edit.setFocus();
-    QTest::keyClick(&edit, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(&edit, text);
-}
-
-// Press, release, press, double click, release within the double-click time: the order in
-// which Qt delivers a real double click.
-void realDoubleClick(QWidget* target, QPoint pos)
-{
-    const quint64 start = quint64(QTest::lastMouseTimestamp) + 1000;
-    const auto send = [&](QEvent::Type type, Qt::MouseButtons buttons, quint64 time) {
-        QMouseEvent event(type, pos, target->mapToGlobal(pos), Qt::LeftButton, buttons, Qt::NoModifier);
-        event.setTimestamp(time);
-        QApplication::sendEvent(target, &event);
-    };
-    send(QEvent::MouseButtonPress, Qt::LeftButton, start);
-    send(QEvent::MouseButtonRelease, Qt::NoButton, start + 40);
-    send(QEvent::MouseButtonPress, Qt::LeftButton, start + 120);
-    send(QEvent::MouseButtonDblClick, Qt::LeftButton, start + 120);
-    send(QEvent::MouseButtonRelease, Qt::NoButton, start + 160);
-    QTest::lastMouseTimestamp = int(start + 1000);
-}
-
-// A move of the mouse, no button held, over `target` at `pos`.
-void hover(QWidget* target, QPoint pos)
-{
-    QMouseEvent event(QEvent::MouseMove, pos, target->mapToGlobal(pos), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &event);
-}
-
-QPoint sectionCenter(const QHeaderView* header, int section)
-{
-    const int middle = header->sectionViewportPosition(section) + header->sectionSize(section) / 2;
-    return QPoint(header->viewport()->width() / 2, middle);
-}
 
 // Drags row `from` of the question table by its number cell onto row `to`, in the
 // row-moving mode that hovering over the table installs.

@@ -38,14 +38,14 @@ void ScriptedPrompts::cancelSave()
     m_answers.push_back(FileAnswer{Kind::Save, false, {}, 0});
 }
 
-void ScriptedPrompts::acceptPrint(QString pdfPath)
+void ScriptedPrompts::acceptPrint(QString pdfPath, std::optional<QPageLayout::Orientation> orientation)
 {
-    m_answers.push_back(PrintAnswer{true, std::move(pdfPath)});
+    m_answers.push_back(PrintAnswer{true, std::move(pdfPath), orientation});
 }
 
 void ScriptedPrompts::cancelPrint()
 {
-    m_answers.push_back(PrintAnswer{false, {}});
+    m_answers.push_back(PrintAnswer{false, {}, std::nullopt});
 }
 
 void ScriptedPrompts::acceptFont(widgets::ChosenFont font)
@@ -150,12 +150,17 @@ bool ScriptedPrompts::execSave(widgets::SaveDialog& dialog)
 
 bool ScriptedPrompts::execPrint(widgets::PrintDialog&, QPrinter& printer)
 {
-    m_calls.push_back(makeCall(Kind::Print));
+    Call call = makeCall(Kind::Print);
+    call.printer = &printer;
+    call.orientation = printer.pageLayout().orientation();
+    m_calls.push_back(call);
     PrintAnswer answer;
     if (!takeAnswer(answer, Kind::Print, "print dialog") || !answer.accept)
         return false;
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(answer.pdfPath);
+    if (answer.orientation)
+        printer.setPageOrientation(*answer.orientation);
     return true;
 }
 

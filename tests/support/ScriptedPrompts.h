@@ -9,9 +9,11 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPageLayout>
 #include <QString>
 
 #include <deque>
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -33,6 +35,8 @@ public:
         std::string fileName;              // open and save: the name preset
         QFont font;                        // font: the preset font
         QColor color;                      // font: the preset colour
+        const QPrinter* printer = nullptr; // print: the printer the dialog was given
+        QPageLayout::Orientation orientation = QPageLayout::Portrait; // print: as preset
     };
 
     // Scripted answers.
@@ -40,8 +44,9 @@ public:
     void cancelOpen();
     void acceptSave(std::string path, int filterIndex);
     void cancelSave();
-    // Accepts and points the printer at a PDF file.
-    void acceptPrint(QString pdfPath);
+    // Accepts and points the printer at a PDF file; `orientation`, when given, is the paper
+    // orientation the user chose in the dialog.
+    void acceptPrint(QString pdfPath, std::optional<QPageLayout::Orientation> orientation = std::nullopt);
     void cancelPrint();
     void acceptFont(widgets::ChosenFont font);
     void cancelFont();
@@ -68,7 +73,7 @@ public:
 
 private:
     struct FileAnswer { Kind kind; bool accept; std::string path; int filterIndex; };
-    struct PrintAnswer { bool accept; QString pdfPath; };
+    struct PrintAnswer { bool accept; QString pdfPath; std::optional<QPageLayout::Orientation> orientation; };
     struct FontAnswer { bool accept; widgets::ChosenFont font; };
     struct MessageAnswerScript { widgets::MessageAnswer answer; };
     using Answer = std::variant<FileAnswer, PrintAnswer, FontAnswer, MessageAnswerScript>;

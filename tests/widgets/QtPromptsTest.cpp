@@ -1,6 +1,7 @@
 // The application's real dialogs: each is shown modally, inspected and answered from a
 // timer while it runs, as a user would see and answer it.
 
+#include "support/ModalDialogs.h"
 #include "widgets/QtPrompts.h"
 #include "widgets/ShiftJis.h"
 
@@ -18,26 +19,12 @@
 
 #include <functional>
 
+using support::whenShown;
 using widgets::MessageAnswer;
 using widgets::MessageButtons;
 using widgets::MessageKind;
 
 namespace {
-
-// Runs `inspect` on the modal dialog as soon as it is shown.
-void whenShown(std::function<void(QWidget*)> inspect)
-{
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, inspect] {
-        if (QWidget* dialog = QApplication::activeModalWidget()) {
-            timer->stop();
-            timer->deleteLater();
-            inspect(dialog);
-        }
-    });
-    timer->start();
-}
 
 QStringList buttonTexts(const QMessageBox& box)
 {
@@ -173,6 +160,56 @@ private slots:
         QCOMPARE(preselected, filters.value(0));
         QCOMPARE(open.filterIndex, 2);
         QCOMPARE(sjis::toUnicode(open.fileName), QFileInfo(file).absoluteFilePath());
+    }
+
+    // Switching the file type in the save dialog, as a user does with the keyboard on the
+    // type list, leaves the name in the file-name field as it stands.
+    void saveDialogFilterSwitchKeepsName_data()
+    {
+        QTest::addColumn<int>("presetIndex");
+        QTest::addColumn<QString>("typed");  // typed over the proposed name; empty: not typed
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("saved");
+        QTest::addColumn<int>("chosenIndex");
+
+        QTest::newRow("mon to text") << 1 << QString() << int(Qt::Key_Down) << u"name.mon"_qs << 2;
+        QTest::newRow("typed .TXT, text to mon") << 2 << u"list.TXT"_qs << int(Qt::Key_Up) << u"list.TXT"_qs << 1;
+    }
+
+    void saveDialogFilterSwitchKeepsName()
+    {
+        QFETCH(int, presetIndex);
+        QFETCH(QString, typed);
+        QFETCH(int, key);
+        QFETCH(QString, saved);
+        QFETCH(int, chosenIndex);
+
+        QTemporaryDir dir;
+        QWidget window;
+        window.show();
+        widgets::QtPrompts prompts(&window);
+        widgets::SaveDialog save;
+        save.filter = sjis::fromUtf8(u8"Zelqua形式(.mon)|*.mon|一般テキスト形式|*.TXT");
+        save.filterIndex = presetIndex;
+        save.fileName = sjis::fromUnicode(dir.filePath(QStringLiteral("name.mon"))).bytes;
+        QString afterSwitch;
+        whenShown([&](QWidget* dialog) {
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+            if (name && types) {
+                if (!typed.isEmpty()) {
+                    name->selectAll();
+                    QTest::keyClicks(name, typed);
+                }
+                QTest::keyClick(types, Qt::Key(key));
+                afterSwitch = name->text();
+            }
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        QVERIFY(prompts.execSave(save));
+        QCOMPARE(afterSwitch, saved);
+        QCOMPARE(sjis::toUnicode(save.fileName), dir.filePath(saved));
+        QCOMPARE(save.filterIndex, chosenIndex);
     }
 
     void cancelledOpenKeepsDialogObject()

@@ -3,6 +3,7 @@
 // a fixed cell, double clicks, mouse moves, batch insertion and unencodable edits.
 
 #include "text/EditorError.h"
+#include "support/ControlDriver.h"
 #include "support/ScriptedPrompts.h"
 #include "widgets/Dispatch.h"
 #include "widgets/GridRows.h"
@@ -25,6 +26,9 @@
 #include <string>
 #include <vector>
 
+using support::cellCenter;
+using support::realDoubleClick;
+using support::sectionCenter;
 using widgets::StringGrid;
 
 namespace {
@@ -54,18 +58,6 @@ void show(StringGrid& grid)
     grid.show();
 }
 
-QPoint cellCenter(const StringGrid& grid, int col, int row)
-{
-    return grid.view()->visualRect(grid.view()->model()->index(row - 1, col - 1)).center();
-}
-
-QPoint sectionCenter(const QHeaderView* header, int section)
-{
-    const int middle = header->sectionViewportPosition(section) + header->sectionSize(section) / 2;
-    return header->orientation() == Qt::Vertical ? QPoint(header->viewport()->width() / 2, middle)
-                                                 : QPoint(middle, header->viewport()->height() / 2);
-}
-
 // The widget that gets the mouse over a part of the grid, and where its origin lies in grid
 // coordinates. The corner is whatever widget sits over the fixed cell (0,0).
 std::pair<QWidget*, QPoint> surfaceOf(const StringGrid& grid, int surface)
@@ -81,24 +73,6 @@ std::pair<QWidget*, QPoint> surfaceOf(const StringGrid& grid, int surface)
     default:
         return {view->childAt(view->verticalHeader()->x() + 2, view->horizontalHeader()->y() + 2), QPoint()};
     }
-}
-
-// Press, release, press, double click, release within the double-click time: the order in
-// which Qt 6 delivers a real double click. QTest's own double click sends no second press.
-void realDoubleClick(QWidget* target, QPoint pos)
-{
-    const quint64 start = quint64(QTest::lastMouseTimestamp) + 1000;
-    const auto send = [&](QEvent::Type type, Qt::MouseButtons buttons, quint64 time) {
-        QMouseEvent event(type, pos, target->mapToGlobal(pos), Qt::LeftButton, buttons, Qt::NoModifier);
-        event.setTimestamp(time);
-        QApplication::sendEvent(target, &event);
-    };
-    send(QEvent::MouseButtonPress, Qt::LeftButton, start);
-    send(QEvent::MouseButtonRelease, Qt::NoButton, start + 40);
-    send(QEvent::MouseButtonPress, Qt::LeftButton, start + 120);
-    send(QEvent::MouseButtonDblClick, Qt::LeftButton, start + 120);
-    send(QEvent::MouseButtonRelease, Qt::NoButton, start + 160);
-    QTest::lastMouseTimestamp = int(start + 1000);
 }
 
 } // namespace
@@ -586,6 +560,18 @@ void StringGridTest::unencodableEditIsRefused()
         QTest::mouseClick(grid.view()->viewport(), Qt::LeftButton, {}, cellCenter(grid, 2, 2));
     QTRY_COMPARE(refused, QStringList{u"1,1:"_qs + QString::number(character, 16)});
     QCOMPARE(grid.Cells(1, 1), std::string("old"));
+
+    // Nothing typed is lost: the editor is open again on the cell, which is current again,
+    // holding the text as typed with the caret before the refused character.
+    editor = grid.inplaceEditor();
+    QVERIFY(editor);
+    QCOMPARE(QPoint(grid.Col(), grid.Row()), QPoint(1, 1));
+    QCOMPARE(editor->text(), typed);
+    QCOMPARE(editor->cursorPosition(), int(typed.size() - (character > 0xFFFF ? 2 : 1)));
+    QTest::keyClick(editor, Qt::Key_Delete);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_COMPARE(QString::fromStdString(grid.Cells(1, 1)), typed.left(typed.size() - (character > 0xFFFF ? 2 : 1)));
+    QCOMPARE(refused.size(), 1);
 }
 
 // Rows that cannot be stored leave the grid, its model and its view agreeing on the rows

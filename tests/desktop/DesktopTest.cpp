@@ -1,0 +1,193 @@
+// The editor on a real X display with a window manager and Qt's real dialogs, where the
+// offscreen tests and the scripted dialogs cannot look: the titles the window manager reads
+// (_NET_WM_NAME), the outer size and place with the manager's frame, a maximise refused, and
+// the save dialog's file-type switch on the way to the saved bytes. Run by
+// scripts/test-desktop.sh under Xvfb and openbox.
+
+#include "app/ApplicationSetup.h"
+#include "app/TForm1.h"
+#include "support/ModalDialogs.h"
+#include "support/WindowDriver.h"
+#include "widgets/Button.h"
+#include "widgets/LineEdit.h"
+#include "widgets/Prompts.h"
+#include "widgets/ShiftJis.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QProcess>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using widgets::MessageButtons;
+using widgets::MessageKind;
+
+namespace {
+
+// One property of an X window as the window manager sees it, or empty text.
+QString xProperty(WId window, const char* name)
+{
+    QProcess xprop;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    xprop.setProcessEnvironment(environment);
+    xprop.start(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(window), QString::fromLatin1(name)});
+    if (!xprop.waitForFinished(5000))
+        return {};
+    const QString line = QString::fromUtf8(xprop.readAllStandardOutput()).trimmed();
+    const qsizetype equals = line.indexOf(QLatin1String(" = "));
+    return equals < 0 ? QString() : line.mid(equals + 3);
+}
+
+QString windowName(WId window)
+{
+    QString name = xProperty(window, "_NET_WM_NAME");
+    if (name.startsWith(QLatin1Char('"')) && name.endsWith(QLatin1Char('"')))
+        name = name.mid(1, name.size() - 2);
+    return name;
+}
+
+// The frame the manager put around the window, in device pixels: left, right, top, bottom.
+QList<int> frameExtents(WId window)
+{
+    QList<int> extents;
+    for (const QString& part : xProperty(window, "_NET_FRAME_EXTENTS").split(QLatin1Char(',')))
+        extents << part.trimmed().toInt();
+    return extents.size() == 4 ? extents : QList<int>();
+}
+
+void closeDialog(QWidget* dialog)
+{
+    QTest::keyClick(dialog, Qt::Key_Escape);
+}
+
+} // namespace
+
+class DesktopTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY2(QGuiApplication::platformName() == u"xcb", "run under X11 with a window manager");
+        app::setUpApplication(*qApp);
+    }
+
+    void windowUnderTheManager()
+    {
+        app::TForm1 form;
+        form.show();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        const WId id = form.winId();
+        QTRY_VERIFY_WITH_TIMEOUT(!frameExtents(id).isEmpty(), 5000);
+        QCOMPARE(windowName(id), QStringLiteral("Zelqua≪五択変換ｴﾃﾞｨﾀｰVer2.1"));
+
+        // Outer size 800 x 565 at 120 pixels per inch, scaled, frame included; centred.
+        const qreal ratio = form.devicePixelRatioF();
+        const auto outer = [&] {
+            const QList<int> frame = frameExtents(id);
+            const QRect inner(form.geometry().topLeft() * ratio, form.geometry().size() * ratio);
+            return inner.adjusted(-frame[0], -frame[2], frame[1], frame[3]);
+        };
+        const QSize wanted(qRound(800 * form.scale() * ratio), qRound(565 * form.scale() * ratio));
+        QTRY_COMPARE_WITH_TIMEOUT(outer().size(), wanted, 5000);
+        const QRect area = form.screen()->availableGeometry();
+        const QPointF centre = QRectF(area.topLeft() * ratio, area.size() * ratio).center();
+        const QPointF outerCentre = QRectF(outer()).center();
+        QVERIFY2(qAbs(outerCentre.x() - centre.x()) <= 1 && qAbs(outerCentre.y() - centre.y()) <= 1,
+                 qPrintable(QStringLiteral("outer %1,%2 %3x%4").arg(outer().x()).arg(outer().y()).arg(outer().width()).arg(outer().height())));
+
+        // A maximise the manager allows anyway (wmctrl, as a title-bar double click) is undone.
+        const QRect before = outer();
+        QProcess::execute(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-r"), QString::number(id),
+                                                     QStringLiteral("-b"), QStringLiteral("add,maximized_vert,maximized_horz")});
+        QTest::qWait(500);
+        QTRY_VERIFY_WITH_TIMEOUT(!xProperty(id, "_NET_WM_STATE").contains(QLatin1String("MAXIMIZED")), 3000);
+        QVERIFY(!form.isMaximized());
+        QTRY_COMPARE_WITH_TIMEOUT(outer(), before, 3000);
+        form.showMaximized();
+        QTest::qWait(500);
+        QVERIFY(!form.isMaximized());
+        QTRY_COMPARE_WITH_TIMEOUT(outer(), before, 3000);
+    }
+
+    void titlesAsTheManagerReadsThem_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("information") << int(MessageKind::Information) << u"情報"_qs;
+        QTest::newRow("confirmation") << int(MessageKind::Confirmation) << u"確認"_qs;
+        QTest::newRow("warning") << int(MessageKind::Warning) << u"警告"_qs;
+        QTest::newRow("error box") << -1 << u"Zelqua≪五択変換ｴﾃﾞｨﾀｰVer2.1"_qs;
+        QTest::newRow("open dialog") << -2 << QString();
+        QTest::newRow("save dialog") << -3 << QString();
+    }
+
+    void titlesAsTheManagerReadsThem()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, title);
+        app::TForm1 form;
+        form.show();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QString seen, own;
+        support::whenShown([&](QWidget* dialog) {
+            QTRY_VERIFY_WITH_TIMEOUT(!windowName(dialog->winId()).isEmpty(), 3000);
+            seen = windowName(dialog->winId());
+            own = dialog->windowTitle();
+            closeDialog(dialog);
+        });
+        widgets::Prompts& prompts = form.prompts();
+        const std::string text = sjis::fromUtf8(u8"問題数が適正数でないため");
+        if (kind >= 0) {
+            prompts.messageBox(text, MessageKind(kind),
+                               kind == int(MessageKind::Confirmation) ? MessageButtons::YesNo : MessageButtons::Ok);
+        } else if (kind == -1) {
+            prompts.errorBox(text);
+        } else if (kind == -2) {
+            form.Button1Click();
+        } else {
+            form.Button6Click();
+        }
+        QVERIFY(!seen.isEmpty());
+        // File dialogs keep Qt's own title, and nothing is added to it.
+        QCOMPARE(seen, title.isEmpty() ? own : title);
+        QVERIFY2(!seen.contains(u'—'), qPrintable(seen));
+    }
+
+    // The save button through Qt's real save dialog: switching to the text type keeps the
+    // proposed name, and the fresh memo pad's one empty line is saved as CR LF.
+    void saveThroughTheRealDialog()
+    {
+        QTemporaryDir dir;
+        app::TForm1 form;
+        form.show();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        form.Edit3->setText(sjis::fromUnicode(dir.filePath(QStringLiteral("fresh.mon"))).bytes);
+        QString afterSwitch;
+        support::whenShown([&](QWidget* dialog) {
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+            if (name && types) {
+                QTest::keyClick(types, Qt::Key_Down);
+                afterSwitch = name->text();
+            }
+            QTest::keyClick(dialog, Qt::Key_Return);
+        });
+        QTest::mouseClick(form.Button6, Qt::LeftButton);
+        QCOMPARE(afterSwitch, QStringLiteral("fresh.mon"));
+        QCOMPARE(form.SaveDialog1.filterIndex, 2);
+        QFile saved(dir.filePath(QStringLiteral("fresh.mon")));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), QByteArray("\r\n"));
+    }
+};
+
+QTEST_MAIN(DesktopTest)
+#include "DesktopTest.moc"
