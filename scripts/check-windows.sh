@@ -83,7 +83,7 @@ start=$(date +%s)
 (cd "$WINEPREFIX/drive_c/quiz" && exec wine "$app/zelqua-editor.exe") > "$out/editor.log" 2>&1 &
 editor=$!
 window=""
-for _ in $(seq 120); do
+for _ in $(seq 360); do   # Wine may take long to start a fresh prefix's first program on a busy machine
   window=$(xdotool search --name "^${title}\$" 2>/dev/null | head -1 || true)
   [ -n "$window" ] && break
   sleep 0.5
