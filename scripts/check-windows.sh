@@ -6,12 +6,14 @@
 #     title "Zelqua≪五択変換ｴﾃﾞｨﾀｰVer2.1" appears, and a screenshot is taken;
 #  3. a bank is converted in that window by mouse and keyboard (open, pick the genre,
 #     convert, save) and the saved .mon file is compared byte for byte.
-# Usage: scripts/check-windows.sh [OUT_DIR]   (screenshot and logs go to OUT_DIR, default
-# build-windows/wine-check)
+# Usage: scripts/check-windows.sh [--tests-only] [OUT_DIR]   (screenshot and logs go to
+# OUT_DIR, default build-windows/wine-check). --tests-only stops after step 1.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$(pwd)
 build="$repo/build-windows"
+testsOnly=0
+[ "${1:-}" = "--tests-only" ] && { testsOnly=1; shift; }
 out=${1:-$build/wine-check}
 case "$out" in /*) ;; *) out="$repo/$out" ;; esac
 
@@ -57,6 +59,8 @@ for test in "${tests[@]}"; do
     failed=1
   fi
 done
+
+[ "$testsOnly" -eq 1 ] && exit "$failed"
 
 # 2. The editor on a virtual X server at 96 dpi.
 bankdir="$WINEPREFIX/drive_c/quiz"
