@@ -62,6 +62,12 @@ done
 
 [ "$testsOnly" -eq 1 ] && exit "$failed"
 
+# The Wine session of the test programs began with no X display, so its desktop process
+# (explorer.exe) has none: a window made in that session never reaches any X server. The
+# editor gets a session of its own, started once DISPLAY names the virtual X server.
+wineserver -k 2>/dev/null || true
+wineserver --wait 2>/dev/null || true
+
 # 2. The editor on a virtual X server at 96 dpi.
 bankdir="$WINEPREFIX/drive_c/quiz"
 mkdir -p "$bankdir"
@@ -106,9 +112,9 @@ import -window root "$out/editor.png"
 #    layout at 120 dpi times 0.8).
 click() { xdotool mousemove --window "$window" "$1" "$2"; sleep 0.3; xdotool click 1; sleep "${3:-1}"; }
 keys() { xdotool type --delay 30 "$1"; sleep 0.5; }
-# Waits until no window but the editor's own has a title ending in the editor's title
-# (the file dialogs are titled "開く - …" and "名前を付けて保存 - …").
-dialogs() { xdotool search --name " - ${title}\$" 2>/dev/null | wc -l; }
+# Counts the open file dialogs: Qt titles them "開く" and "名前を付けて保存", with " - " and
+# the application's name after it where the platform adds one.
+dialogs() { xdotool search --name "^(開く|名前を付けて保存)( - .*)?\$" 2>/dev/null | wc -l; }
 dialog_closed() {
   for _ in $(seq 40); do [ "$(dialogs)" -eq 0 ] && { sleep 1; return 0; }; sleep 0.5; done
   echo "check-windows: a dialog stayed open" >&2; return 1
