@@ -4,8 +4,8 @@
 // 524,280 rows in 0.7 s with a peak of 400 MB, and a page scroll, a row move and a change
 // of the row count by one in 16 ms each with 524,280 rows.
 
-#include "widgets/GridOptions.h"
-#include "widgets/StringGrid.h"
+#include "widgets/grid/GridOptions.h"
+#include "widgets/grid/StringGrid.h"
 
 #include <QElapsedTimer>
 #include <QFile>

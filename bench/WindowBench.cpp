@@ -13,7 +13,7 @@
 #include "widgets/LineEdit.h"
 #include "widgets/MemoPad.h"
 #include "widgets/ShiftJis.h"
-#include "widgets/StringGrid.h"
+#include "widgets/grid/StringGrid.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -83,6 +83,17 @@ double peakMegabytes()
         return -1;
     for (const QByteArray& line : status.readAll().split('\n'))
         if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    return -1;
+}
+
+double residentMegabytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
             return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
     return -1;
 }
@@ -180,6 +191,53 @@ private slots:
         QCOMPARE(form.Edit7->Text(), std::string("300"));
         report("convert 300 rows", form, 15, [&](int) { form.Button5Click(); });
         QCOMPARE(form.RichEdit1->Count(), 302);
+    }
+
+    // What an undoable clear of the largest table costs, against the same clear with no
+    // history: time, resident memory, and what the history counts.
+    void undoableClear()
+    {
+        QTemporaryDir dir;
+        const QString bank = writeLargestBank(dir);
+        support::ScriptedPrompts prompts;
+        app::TForm1 form(&prompts);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        prompts.acceptOpen(sjis::fromUnicode(bank).bytes, 1);
+        form.Button1Click();
+        widgets::StringGrid& table = *form.StringGrid2;
+
+        for (const bool kept : {true, false}) {
+            table.setHistory(kept ? widgets::StringGrid::History::Kept : widgets::StringGrid::History::None);
+            for (int genre = 1; genre <= 8; ++genre)
+                selectGenre(form, genre);
+            settle(form);
+            QCOMPARE(table.RowCount(), 8 * kGenreRecords + 2);
+            const double full = residentMegabytes();
+            const std::size_t before = table.historyBytes();
+            QElapsedTimer timer;
+            timer.start();
+            QTest::mouseClick(form.Button4, Qt::LeftButton);  // as a user action: one step
+            settle(form);
+            const double clearMs = double(timer.nsecsElapsed()) / 1e6;
+            QCOMPARE(table.RowCount(), 2);
+            std::printf("%s: clear 524,280 rows %.1f ms; resident %.1f MB before, %.1f MB after; "
+                        "history %.1f MB before the clear, %.1f MB after\n",
+                        kept ? "with undo" : "without undo", clearMs, full, residentMegabytes(),
+                        double(before) / 1048576.0, double(table.historyBytes()) / 1048576.0);
+            if (!kept)
+                break;
+            timer.restart();
+            QVERIFY(table.undo());
+            settle(form);
+            std::printf("with undo: undo the clear %.1f ms, %d rows back; redo %s\n", double(timer.nsecsElapsed()) / 1e6,
+                        table.RowCount() - 2, table.canRedo() ? "possible" : "impossible");
+            timer.restart();
+            QVERIFY(table.redo());
+            settle(form);
+            std::printf("with undo: redo the clear %.1f ms; resident %.1f MB\n", double(timer.nsecsElapsed()) / 1e6,
+                        residentMegabytes());
+        }
     }
 
     void monFileOf300()

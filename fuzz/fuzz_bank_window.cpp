@@ -8,7 +8,7 @@
 
 #include "formats/BankLayout.h"
 #include "formats/BankRecord.h"
-#include "widgets/StringGrid.h"
+#include "widgets/grid/StringGrid.h"
 
 #include <QAbstractItemModel>
 #include <QTableView>

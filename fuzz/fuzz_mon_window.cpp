@@ -10,7 +10,7 @@
 #include "formats/MonLines.h"
 #include "widgets/MemoPad.h"
 #include "widgets/ShiftJis.h"
-#include "widgets/StringGrid.h"
+#include "widgets/grid/StringGrid.h"
 
 namespace {
 

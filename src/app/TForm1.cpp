@@ -10,7 +10,7 @@
 #include "widgets/DriveList.h"
 #include "widgets/FileList.h"
 #include "widgets/FramePlacement.h"
-#include "widgets/GridOptions.h"
+#include "widgets/grid/GridOptions.h"
 #include "widgets/HelpMemo.h"
 #include "widgets/Label.h"
 #include "widgets/LineEdit.h"
@@ -18,7 +18,7 @@
 #include "widgets/Picture.h"
 #include "widgets/QtPrompts.h"
 #include "widgets/ShiftJis.h"
-#include "widgets/StringGrid.h"
+#include "widgets/grid/StringGrid.h"
 
 #include <QCloseEvent>
 #include <algorithm>
@@ -84,6 +84,8 @@ TForm1::TForm1(widgets::Prompts* prompts)
 
     createControls();
     setInitialContents();
+    // From here on a user action that changes the question table can be undone.
+    StringGrid2->setHistory(widgets::StringGrid::History::Kept);
     setTabOrder();
     connectHandlers();
     connectHelpTexts();
@@ -387,53 +389,57 @@ void TForm1::setTabOrder()
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
+void TForm1::runUserAction(const std::function<void()>& handler)
+{
+    const widgets::StringGrid::Step step(*StringGrid2);
+    widgets::dispatch(*m_prompts, handler);
+}
+
 void TForm1::connectHandlers()
 {
-    using widgets::guarded;
-    widgets::Prompts& p = *m_prompts;
-    connect(Button1, &QPushButton::clicked, this, guarded(p, [this] { Button1Click(); }));
-    connect(Button2, &QPushButton::clicked, this, guarded(p, [this] { Button2Click(); }));
-    connect(Button4, &QPushButton::clicked, this, guarded(p, [this] { Button4Click(); }));
-    connect(Button5, &QPushButton::clicked, this, guarded(p, [this] { Button5Click(); }));
-    connect(Button6, &QPushButton::clicked, this, guarded(p, [this] { Button6Click(); }));
-    connect(Button7, &QPushButton::clicked, this, guarded(p, [this] { Button7Click(); }));
-    connect(Button8, &QPushButton::clicked, this, guarded(p, [this] { Button8Click(); }));
-    connect(Button11, &QPushButton::clicked, this, guarded(p, [this] { Button11Click(); }));
-    connect(Button12, &QPushButton::clicked, this, guarded(p, [this] { Button12Click(); }));
-    connect(Button13, &QPushButton::clicked, this, guarded(p, [this] { Button13Click(); }));
+    connect(Button1, &QPushButton::clicked, this, userAction([this] { Button1Click(); }));
+    connect(Button2, &QPushButton::clicked, this, userAction([this] { Button2Click(); }));
+    connect(Button4, &QPushButton::clicked, this, userAction([this] { Button4Click(); }));
+    connect(Button5, &QPushButton::clicked, this, userAction([this] { Button5Click(); }));
+    connect(Button6, &QPushButton::clicked, this, userAction([this] { Button6Click(); }));
+    connect(Button7, &QPushButton::clicked, this, userAction([this] { Button7Click(); }));
+    connect(Button8, &QPushButton::clicked, this, userAction([this] { Button8Click(); }));
+    connect(Button11, &QPushButton::clicked, this, userAction([this] { Button11Click(); }));
+    connect(Button12, &QPushButton::clicked, this, userAction([this] { Button12Click(); }));
+    connect(Button13, &QPushButton::clicked, this, userAction([this] { Button13Click(); }));
 
     connect(StringGrid1, &widgets::StringGrid::selectCell, this,
-            guarded(p, [this](int col, int row, bool* canSelect) { StringGrid1SelectCell(col, row, canSelect); }));
-    connect(StringGrid2, &widgets::StringGrid::doubleClicked, this, guarded(p, [this] { StringGrid2DblClick(); }));
+            userAction([this](int col, int row, bool* canSelect) { StringGrid1SelectCell(col, row, canSelect); }));
+    connect(StringGrid2, &widgets::StringGrid::doubleClicked, this, userAction([this] { StringGrid2DblClick(); }));
     connect(StringGrid2, &widgets::StringGrid::rowMoved, this,
-            guarded(p, [this](int from, int to) { StringGrid2RowMoved(from, to); }));
+            userAction([this](int from, int to) { StringGrid2RowMoved(from, to); }));
     connect(StringGrid2, &widgets::StringGrid::mouseMoved, this,
-            guarded(p, [this](Qt::KeyboardModifiers shift, int x, int y) { StringGrid2MouseMove(shift, x, y); }));
+            userAction([this](Qt::KeyboardModifiers shift, int x, int y) { StringGrid2MouseMove(shift, x, y); }));
     connect(StringGrid2, &widgets::StringGrid::getEditText, this,
-            guarded(p, [this](int col, int row, std::string* text) { StringGrid2GetEditText(col, row, text); }));
+            userAction([this](int col, int row, std::string* text) { StringGrid2GetEditText(col, row, text); }));
 
     // A typed character that Shift-JIS cannot hold is refused by the grid, which keeps the
     // text in its editor; the warning names the character.
     for (widgets::StringGrid* grid : {StringGrid1, StringGrid2})
         connect(grid, &widgets::StringGrid::unencodableText, this,
-                guarded(p, [this](int, int, char32_t character) { cellTextRefused(character); }));
+                userAction([this](int, int, char32_t character) { cellTextRefused(character); }));
 
-    connect(Edit6, &widgets::LineEdit::changed, this, guarded(p, [this] { Edit6Change(); }));
-    connect(Edit8, &widgets::LineEdit::changed, this, guarded(p, [this] { Edit8Change(); }));
+    connect(Edit6, &widgets::LineEdit::changed, this, userAction([this] { Edit6Change(); }));
+    connect(Edit8, &widgets::LineEdit::changed, this, userAction([this] { Edit8Change(); }));
     connect(Edit6, &widgets::LineEdit::keyDown, this,
-            guarded(p, [this](int* key, Qt::KeyboardModifiers shift) { Edit6KeyDown(key, shift); }));
+            userAction([this](int* key, Qt::KeyboardModifiers shift) { Edit6KeyDown(key, shift); }));
     connect(Edit8, &widgets::LineEdit::keyDown, this,
-            guarded(p, [this](int* key, Qt::KeyboardModifiers shift) { Edit8KeyDown(key, shift); }));
-    connect(Edit6, &widgets::LineEdit::doubleClicked, this, guarded(p, [this] { Edit6DblClick(); }));
-    connect(Edit8, &widgets::LineEdit::doubleClicked, this, guarded(p, [this] { Edit8DblClick(); }));
+            userAction([this](int* key, Qt::KeyboardModifiers shift) { Edit8KeyDown(key, shift); }));
+    connect(Edit6, &widgets::LineEdit::doubleClicked, this, userAction([this] { Edit6DblClick(); }));
+    connect(Edit8, &widgets::LineEdit::doubleClicked, this, userAction([this] { Edit8DblClick(); }));
 
-    connect(DriveComboBox1, &widgets::DriveList::changed, this, guarded(p, [this] { DriveComboBox1Change(); }));
+    connect(DriveComboBox1, &widgets::DriveList::changed, this, userAction([this] { DriveComboBox1Change(); }));
     connect(DirectoryListBox1, &widgets::DirectoryList::changed, this,
-            guarded(p, [this] { DirectoryListBox1Change(); }));
-    connect(FileListBox1, &widgets::FileList::clicked, this, guarded(p, [this] { FileListBox1Click(); }));
+            userAction([this] { DirectoryListBox1Change(); }));
+    connect(FileListBox1, &widgets::FileList::clicked, this, userAction([this] { FileListBox1Click(); }));
 
-    connect(Memo2, &widgets::HelpMemo::doubleClicked, this, guarded(p, [this] { Memo2DblClick(); }));
-    connect(Image1, &widgets::Picture::clicked, this, guarded(p, [this] { Image1Click(); }));
+    connect(Memo2, &widgets::HelpMemo::doubleClicked, this, userAction([this] { Memo2DblClick(); }));
+    connect(Image1, &widgets::Picture::clicked, this, userAction([this] { Image1Click(); }));
 }
 
 void TForm1::showEvent(QShowEvent* event)
@@ -449,12 +455,12 @@ void TForm1::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
-        widgets::dispatch(*m_prompts, [this] { FormActivate(); });
+        runUserAction([this] { FormActivate(); });
 }
 
 void TForm1::closeEvent(QCloseEvent* event)
 {
-    widgets::dispatch(*m_prompts, [this] { FormClose(); });
+    runUserAction([this] { FormClose(); });
     event->accept();
 }
 
@@ -464,7 +470,7 @@ void TForm1::mouseMoveEvent(QMouseEvent* event)
     // the bare surface, where no control lies, belongs to the window's own handler.
     const QPoint at = event->position().toPoint();
     if (!childAt(at))
-        widgets::dispatch(*m_prompts, [&] { FormMouseMove(event->modifiers(), at.x(), at.y()); });
+        runUserAction([&] { FormMouseMove(event->modifiers(), at.x(), at.y()); });
     event->accept();
 }
 

@@ -6,6 +6,7 @@
 
 #include "app/EditorState.h"
 #include "widgets/Dialogs.h"
+#include "widgets/Dispatch.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -13,6 +14,7 @@
 class QPrinter;
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -198,6 +200,19 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Every user action of the window runs through here: dispatch() catches what it
+    // throws, and whatever it changes in the question table is one step of that table's
+    // undo history.
+    void runUserAction(const std::function<void()>& handler);
+    // A slot for connect() that runs `handler`, with the signal's arguments, as a user action.
+    template <typename Handler>
+    auto userAction(Handler handler)
+    {
+        return [this, handler = std::move(handler)](auto&&... args) {
+            runUserAction([&] { widgets::invokeWithWhatItTakes(handler, std::forward<decltype(args)>(args)...); });
+        };
+    }
+
     void createControls();
     void setInitialContents();
     void connectHandlers();

@@ -7,7 +7,7 @@
 #include "formats/BankLayout.h"
 #include "formats/FieldText.h"
 #include "widgets/LineEdit.h"
-#include "widgets/StringGrid.h"
+#include "widgets/grid/StringGrid.h"
 
 #include <algorithm>
 #include <cstring>

@@ -10,7 +10,7 @@
 #include "widgets/LineEdit.h"
 #include "widgets/MemoPad.h"
 #include "widgets/Prompts.h"
-#include "widgets/StringGrid.h"
+#include "widgets/grid/StringGrid.h"
 #include "widgets/UnencodableTextError.h"
 
 #include <QString>

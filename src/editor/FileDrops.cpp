@@ -81,7 +81,7 @@ void TForm1::dropEvent(QDropEvent* event)
     // Loaded once the drop has returned: the file manager that started the drag waits
     // until then, and a box shown meanwhile would hold it.
     QMetaObject::invokeMethod(
-        this, [this, files = *paths] { widgets::dispatch(*m_prompts, [&] { FormFilesDropped(files); }); },
+        this, [this, files = *paths] { runUserAction([&] { FormFilesDropped(files); }); },
         Qt::QueuedConnection);
 }
 

@@ -17,43 +17,41 @@ namespace app {
 
 void TForm1::connectHelpTexts()
 {
-    using widgets::guarded;
-    widgets::Prompts& p = *m_prompts;
-    connect(Button1, &widgets::Button::mouseMoved, this, guarded(p, [this](Qt::KeyboardModifiers s, int x, int y) { Button1MouseMove(s, x, y); }));
-    connect(Button2, &widgets::Button::mouseMoved, this, guarded(p, [this](Qt::KeyboardModifiers s, int x, int y) { Button2MouseMove(s, x, y); }));
-    connect(Button4, &widgets::Button::mouseMoved, this, guarded(p, [this](Qt::KeyboardModifiers s, int x, int y) { Button4MouseMove(s, x, y); }));
-    connect(Button5, &widgets::Button::mouseMoved, this, guarded(p, [this](Qt::KeyboardModifiers s, int x, int y) { Button5MouseMove(s, x, y); }));
-    connect(Button6, &widgets::Button::mouseMoved, this, guarded(p, [this](Qt::KeyboardModifiers s, int x, int y) { Button6MouseMove(s, x, y); }));
-    connect(Button7, &widgets::Button::mouseMoved, this, guarded(p, [this](Qt::KeyboardModifiers s, int x, int y) { Button7MouseMove(s, x, y); }));
-    connect(Button8, &widgets::Button::mouseMoved, this, guarded(p, [this](Qt::KeyboardModifiers s, int x, int y) { Button8MouseMove(s, x, y); }));
-    connect(Button11, &widgets::Button::mouseMoved, this, guarded(p, [this](Qt::KeyboardModifiers s, int x, int y) { Button11MouseMove(s, x, y); }));
-    connect(Button12, &widgets::Button::mouseMoved, this, guarded(p, [this](Qt::KeyboardModifiers s, int x, int y) { Button12MouseMove(s, x, y); }));
-    connect(Button13, &widgets::Button::mouseMoved, this, guarded(p, [this](Qt::KeyboardModifiers s, int x, int y) { Button13MouseMove(s, x, y); }));
-    connect(Edit3, &widgets::LineEdit::mouseMoved, this, guarded(p, [this](Qt::KeyboardModifiers s, int x, int y) { Edit3MouseMove(s, x, y); }));
-    connect(Edit4, &widgets::LineEdit::mouseMoved, this, guarded(p, [this](Qt::KeyboardModifiers s, int x, int y) { Edit4MouseMove(s, x, y); }));
-    connect(Edit5, &widgets::LineEdit::mouseMoved, this, guarded(p, [this](Qt::KeyboardModifiers s, int x, int y) { Edit4MouseMove(s, x, y); }));
-    connect(Edit6, &widgets::LineEdit::mouseMoved, this, guarded(p, [this](Qt::KeyboardModifiers s, int x, int y) { Edit6MouseMove(s, x, y); }));
-    connect(Edit8, &widgets::LineEdit::mouseMoved, this, guarded(p, [this](Qt::KeyboardModifiers s, int x, int y) { Edit8MouseMove(s, x, y); }));
-    connect(Label1, &widgets::Label::mouseMoved, this, guarded(p, [this](Qt::KeyboardModifiers s, int x, int y) { Label1MouseMove(s, x, y); }));
-    connect(Label2, &widgets::Label::mouseMoved, this, guarded(p, [this](Qt::KeyboardModifiers s, int x, int y) { Label2MouseMove(s, x, y); }));
-    connect(Label3, &widgets::Label::mouseMoved, this, guarded(p, [this](Qt::KeyboardModifiers s, int x, int y) { Label3MouseMove(s, x, y); }));
-    connect(Label4, &widgets::Label::mouseMoved, this, guarded(p, [this](Qt::KeyboardModifiers s, int x, int y) { Label4MouseMove(s, x, y); }));
-    connect(Label5, &widgets::Label::mouseMoved, this, guarded(p, [this](Qt::KeyboardModifiers s, int x, int y) { Label5MouseMove(s, x, y); }));
-    connect(Label6, &widgets::Label::mouseMoved, this, guarded(p, [this](Qt::KeyboardModifiers s, int x, int y) { Label6MouseMove(s, x, y); }));
-    connect(Label7, &widgets::Label::mouseMoved, this, guarded(p, [this](Qt::KeyboardModifiers s, int x, int y) { Label7MouseMove(s, x, y); }));
-    connect(Label8, &widgets::Label::mouseMoved, this, guarded(p, [this](Qt::KeyboardModifiers s, int x, int y) { Label8MouseMove(s, x, y); }));
-    connect(Label9, &widgets::Label::mouseMoved, this, guarded(p, [this](Qt::KeyboardModifiers s, int x, int y) { Label9MouseMove(s, x, y); }));
-    connect(Label10, &widgets::Label::mouseMoved, this, guarded(p, [this](Qt::KeyboardModifiers s, int x, int y) { Label10MouseMove(s, x, y); }));
-    connect(Label12, &widgets::Label::mouseMoved, this, guarded(p, [this](Qt::KeyboardModifiers s, int x, int y) { Label12MouseMove(s, x, y); }));
-    connect(Label13, &widgets::Label::mouseMoved, this, guarded(p, [this](Qt::KeyboardModifiers s, int x, int y) { Label13MouseMove(s, x, y); }));
-    connect(Label20, &widgets::Label::mouseMoved, this, guarded(p, [this](Qt::KeyboardModifiers s, int x, int y) { Label13MouseMove(s, x, y); }));
-    connect(Label14, &widgets::Label::mouseMoved, this, guarded(p, [this](Qt::KeyboardModifiers s, int x, int y) { Label14MouseMove(s, x, y); }));
-    connect(Label15, &widgets::Label::mouseMoved, this, guarded(p, [this](Qt::KeyboardModifiers s, int x, int y) { Label15MouseMove(s, x, y); }));
-    connect(Label17, &widgets::Label::mouseMoved, this, guarded(p, [this](Qt::KeyboardModifiers s, int x, int y) { Label17MouseMove(s, x, y); }));
-    connect(Memo2, &widgets::HelpMemo::mouseMoved, this, guarded(p, [this](Qt::KeyboardModifiers s, int x, int y) { Memo2MouseMove(s, x, y); }));
-    connect(RichEdit1, &widgets::MemoPad::mouseMoved, this, guarded(p, [this](Qt::KeyboardModifiers s, int x, int y) { RichEdit1MouseMove(s, x, y); }));
-    connect(DirectoryListBox1, &widgets::DirectoryList::mouseMoved, this, guarded(p, [this](Qt::KeyboardModifiers s, int x, int y) { DirectoryListBox1MouseMove(s, x, y); }));
-    connect(FileListBox1, &widgets::FileList::mouseMoved, this, guarded(p, [this](Qt::KeyboardModifiers s, int x, int y) { FileListBox1MouseMove(s, x, y); }));
+    connect(Button1, &widgets::Button::mouseMoved, this, userAction([this](Qt::KeyboardModifiers s, int x, int y) { Button1MouseMove(s, x, y); }));
+    connect(Button2, &widgets::Button::mouseMoved, this, userAction([this](Qt::KeyboardModifiers s, int x, int y) { Button2MouseMove(s, x, y); }));
+    connect(Button4, &widgets::Button::mouseMoved, this, userAction([this](Qt::KeyboardModifiers s, int x, int y) { Button4MouseMove(s, x, y); }));
+    connect(Button5, &widgets::Button::mouseMoved, this, userAction([this](Qt::KeyboardModifiers s, int x, int y) { Button5MouseMove(s, x, y); }));
+    connect(Button6, &widgets::Button::mouseMoved, this, userAction([this](Qt::KeyboardModifiers s, int x, int y) { Button6MouseMove(s, x, y); }));
+    connect(Button7, &widgets::Button::mouseMoved, this, userAction([this](Qt::KeyboardModifiers s, int x, int y) { Button7MouseMove(s, x, y); }));
+    connect(Button8, &widgets::Button::mouseMoved, this, userAction([this](Qt::KeyboardModifiers s, int x, int y) { Button8MouseMove(s, x, y); }));
+    connect(Button11, &widgets::Button::mouseMoved, this, userAction([this](Qt::KeyboardModifiers s, int x, int y) { Button11MouseMove(s, x, y); }));
+    connect(Button12, &widgets::Button::mouseMoved, this, userAction([this](Qt::KeyboardModifiers s, int x, int y) { Button12MouseMove(s, x, y); }));
+    connect(Button13, &widgets::Button::mouseMoved, this, userAction([this](Qt::KeyboardModifiers s, int x, int y) { Button13MouseMove(s, x, y); }));
+    connect(Edit3, &widgets::LineEdit::mouseMoved, this, userAction([this](Qt::KeyboardModifiers s, int x, int y) { Edit3MouseMove(s, x, y); }));
+    connect(Edit4, &widgets::LineEdit::mouseMoved, this, userAction([this](Qt::KeyboardModifiers s, int x, int y) { Edit4MouseMove(s, x, y); }));
+    connect(Edit5, &widgets::LineEdit::mouseMoved, this, userAction([this](Qt::KeyboardModifiers s, int x, int y) { Edit4MouseMove(s, x, y); }));
+    connect(Edit6, &widgets::LineEdit::mouseMoved, this, userAction([this](Qt::KeyboardModifiers s, int x, int y) { Edit6MouseMove(s, x, y); }));
+    connect(Edit8, &widgets::LineEdit::mouseMoved, this, userAction([this](Qt::KeyboardModifiers s, int x, int y) { Edit8MouseMove(s, x, y); }));
+    connect(Label1, &widgets::Label::mouseMoved, this, userAction([this](Qt::KeyboardModifiers s, int x, int y) { Label1MouseMove(s, x, y); }));
+    connect(Label2, &widgets::Label::mouseMoved, this, userAction([this](Qt::KeyboardModifiers s, int x, int y) { Label2MouseMove(s, x, y); }));
+    connect(Label3, &widgets::Label::mouseMoved, this, userAction([this](Qt::KeyboardModifiers s, int x, int y) { Label3MouseMove(s, x, y); }));
+    connect(Label4, &widgets::Label::mouseMoved, this, userAction([this](Qt::KeyboardModifiers s, int x, int y) { Label4MouseMove(s, x, y); }));
+    connect(Label5, &widgets::Label::mouseMoved, this, userAction([this](Qt::KeyboardModifiers s, int x, int y) { Label5MouseMove(s, x, y); }));
+    connect(Label6, &widgets::Label::mouseMoved, this, userAction([this](Qt::KeyboardModifiers s, int x, int y) { Label6MouseMove(s, x, y); }));
+    connect(Label7, &widgets::Label::mouseMoved, this, userAction([this](Qt::KeyboardModifiers s, int x, int y) { Label7MouseMove(s, x, y); }));
+    connect(Label8, &widgets::Label::mouseMoved, this, userAction([this](Qt::KeyboardModifiers s, int x, int y) { Label8MouseMove(s, x, y); }));
+    connect(Label9, &widgets::Label::mouseMoved, this, userAction([this](Qt::KeyboardModifiers s, int x, int y) { Label9MouseMove(s, x, y); }));
+    connect(Label10, &widgets::Label::mouseMoved, this, userAction([this](Qt::KeyboardModifiers s, int x, int y) { Label10MouseMove(s, x, y); }));
+    connect(Label12, &widgets::Label::mouseMoved, this, userAction([this](Qt::KeyboardModifiers s, int x, int y) { Label12MouseMove(s, x, y); }));
+    connect(Label13, &widgets::Label::mouseMoved, this, userAction([this](Qt::KeyboardModifiers s, int x, int y) { Label13MouseMove(s, x, y); }));
+    connect(Label20, &widgets::Label::mouseMoved, this, userAction([this](Qt::KeyboardModifiers s, int x, int y) { Label13MouseMove(s, x, y); }));
+    connect(Label14, &widgets::Label::mouseMoved, this, userAction([this](Qt::KeyboardModifiers s, int x, int y) { Label14MouseMove(s, x, y); }));
+    connect(Label15, &widgets::Label::mouseMoved, this, userAction([this](Qt::KeyboardModifiers s, int x, int y) { Label15MouseMove(s, x, y); }));
+    connect(Label17, &widgets::Label::mouseMoved, this, userAction([this](Qt::KeyboardModifiers s, int x, int y) { Label17MouseMove(s, x, y); }));
+    connect(Memo2, &widgets::HelpMemo::mouseMoved, this, userAction([this](Qt::KeyboardModifiers s, int x, int y) { Memo2MouseMove(s, x, y); }));
+    connect(RichEdit1, &widgets::MemoPad::mouseMoved, this, userAction([this](Qt::KeyboardModifiers s, int x, int y) { RichEdit1MouseMove(s, x, y); }));
+    connect(DirectoryListBox1, &widgets::DirectoryList::mouseMoved, this, userAction([this](Qt::KeyboardModifiers s, int x, int y) { DirectoryListBox1MouseMove(s, x, y); }));
+    connect(FileListBox1, &widgets::FileList::mouseMoved, this, userAction([this](Qt::KeyboardModifiers s, int x, int y) { FileListBox1MouseMove(s, x, y); }));
 }
 
 void TForm1::Button1MouseMove(Qt::KeyboardModifiers, int, int)

@@ -8,7 +8,7 @@
 #include "widgets/MemoPad.h"
 #include "widgets/Prompts.h"
 #include "widgets/ShiftJis.h"
-#include "widgets/StringGrid.h"
+#include "widgets/grid/StringGrid.h"
 
 #include <QPrinter>
 

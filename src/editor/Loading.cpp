@@ -20,7 +20,7 @@
 #include "widgets/MemoPad.h"
 #include "widgets/Prompts.h"
 #include "widgets/ShiftJis.h"
-#include "widgets/StringGrid.h"
+#include "widgets/grid/StringGrid.h"
 #include "widgets/WidgetText.h"
 
 #include <algorithm>

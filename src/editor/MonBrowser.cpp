@@ -9,7 +9,7 @@
 #include "widgets/DriveList.h"
 #include "widgets/FileList.h"
 #include "widgets/MemoPad.h"
-#include "widgets/StringGrid.h"
+#include "widgets/grid/StringGrid.h"
 
 namespace app {
 

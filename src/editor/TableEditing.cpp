@@ -6,10 +6,10 @@
 #include "app/WindowTexts.h"
 #include "text/IntegerConversion.h"
 #include "widgets/Button.h"
-#include "widgets/GridOptions.h"
+#include "widgets/grid/GridOptions.h"
 #include "widgets/KeyCodes.h"
 #include "widgets/LineEdit.h"
-#include "widgets/StringGrid.h"
+#include "widgets/grid/StringGrid.h"
 
 namespace app {
 

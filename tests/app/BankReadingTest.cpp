@@ -13,7 +13,7 @@
 #include "widgets/HelpMemo.h"
 #include "widgets/LineEdit.h"
 #include "widgets/ShiftJis.h"
-#include "widgets/StringGrid.h"
+#include "widgets/grid/StringGrid.h"
 
 #include <QElapsedTimer>
 #include <QTableView>

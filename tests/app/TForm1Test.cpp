@@ -16,7 +16,7 @@
 #include "widgets/MemoPad.h"
 #include "widgets/Picture.h"
 #include "widgets/ShiftJis.h"
-#include "widgets/StringGrid.h"
+#include "widgets/grid/StringGrid.h"
 
 #include <QAbstractButton>
 #include <QApplication>

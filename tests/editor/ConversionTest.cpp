@@ -12,7 +12,7 @@
 #include "widgets/LineEdit.h"
 #include "widgets/MemoPad.h"
 #include "widgets/ShiftJis.h"
-#include "widgets/StringGrid.h"
+#include "widgets/grid/StringGrid.h"
 
 #include <QDir>
 #include <QFile>

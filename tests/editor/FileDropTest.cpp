@@ -12,7 +12,7 @@
 #include "widgets/HelpMemo.h"
 #include "widgets/LineEdit.h"
 #include "widgets/MemoPad.h"
-#include "widgets/StringGrid.h"
+#include "widgets/grid/StringGrid.h"
 
 #include <QFileInfo>
 #include <QMimeData>

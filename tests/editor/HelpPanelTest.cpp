@@ -18,7 +18,7 @@
 #include "widgets/MemoPad.h"
 #include "widgets/Picture.h"
 #include "widgets/ShiftJis.h"
-#include "widgets/StringGrid.h"
+#include "widgets/grid/StringGrid.h"
 
 #include <QCursor>
 #include <QTableView>

@@ -10,11 +10,11 @@
 #include "support/TestFiles.h"
 #include "support/TestText.h"
 #include "widgets/Button.h"
-#include "widgets/GridOptions.h"
+#include "widgets/grid/GridOptions.h"
 #include "widgets/HelpMemo.h"
 #include "widgets/LineEdit.h"
 #include "widgets/ShiftJis.h"
-#include "widgets/StringGrid.h"
+#include "widgets/grid/StringGrid.h"
 
 #include <QHeaderView>
 #include <QMouseEvent>

@@ -10,7 +10,7 @@
 #include "support/TestText.h"
 #include "widgets/Button.h"
 #include "widgets/LineEdit.h"
-#include "widgets/StringGrid.h"
+#include "widgets/grid/StringGrid.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
 #include "support/ControlDriver.h"
 
 #include "widgets/LineEdit.h"
-#include "widgets/StringGrid.h"
+#include "widgets/grid/StringGrid.h"
 
 #include <QApplication>
 #include <QHeaderView>

@@ -7,7 +7,7 @@
 #include "widgets/DirectoryList.h"
 #include "widgets/DriveList.h"
 #include "widgets/FileList.h"
-#include "widgets/StringGrid.h"
+#include "widgets/grid/StringGrid.h"
 
 #include <QtTest>
 

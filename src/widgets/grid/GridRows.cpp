@@ -1,4 +1,4 @@
-#include "widgets/GridRows.h"
+#include "widgets/grid/GridRows.h"
 
 #include <algorithm>
 

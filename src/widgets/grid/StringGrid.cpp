@@ -1,10 +1,11 @@
-#include "widgets/StringGrid.h"
+#include "widgets/grid/StringGrid.h"
 
 #include "text/EditorError.h"
 #include "widgets/ShiftJis.h"
-#include "widgets/StringGridModel.h"
-#include "widgets/StringGridView.h"
+#include "widgets/grid/StringGridModel.h"
+#include "widgets/grid/StringGridView.h"
 
+#include <QAction>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QVBoxLayout>
@@ -50,6 +51,8 @@ StringGrid::StringGrid(QWidget* parent) : QWidget(parent), m_options(kInitialOpt
 
 StringGrid::~StringGrid()
 {
+    m_model->setHistory(nullptr);
+    m_history.reset();
     // The view outlives this object's body (it is a child widget); an editor it closes on
     // the way out must not store into a grid that is no longer there.
     m_view->detachFromGrid();
@@ -264,6 +267,85 @@ void StringGrid::moveColumn(int fromIndex, int toIndex)
         return;
     m_model->moveGridColumn(fromIndex, toIndex);
     emit colMoved(fromIndex, toIndex);
+}
+
+void StringGrid::setHistory(History history, HistoryLimits limits)
+{
+    m_model->setHistory(nullptr);
+    m_history.reset();
+    if (history == History::None)
+        return;
+    m_history = std::make_unique<StringGridHistory>(*m_model, limits);
+    m_model->setHistory(m_history.get());
+    if (m_view->findChild<QAction*>(QStringLiteral("undo")))
+        return;
+    // Shortcuts of the view alone: they do not fire while the in-place editor, a child of
+    // the view, has the focus, so the editor keeps its own undo of the text being typed.
+    auto* undoAction = new QAction(m_view);
+    undoAction->setObjectName(QStringLiteral("undo"));
+    undoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    undoAction->setShortcutContext(Qt::WidgetShortcut);
+    connect(undoAction, &QAction::triggered, this, [this] { undo(); });
+    auto* redoAction = new QAction(m_view);
+    redoAction->setObjectName(QStringLiteral("redo"));
+    redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    redoAction->setShortcutContext(Qt::WidgetShortcut);
+    connect(redoAction, &QAction::triggered, this, [this] { redo(); });
+    m_view->addActions({undoAction, redoAction});
+}
+
+bool StringGrid::undo()
+{
+    if (!m_history || m_history->stepOpen() || !m_history->stack().canUndo())
+        return false;
+    // An editor left open stores its text first, as moving to another cell would; that
+    // store is then the step undone.
+    m_view->closeEditorStoring();
+    m_history->stack().undo();
+    m_view->ensureCurrentCell();
+    return true;
+}
+
+bool StringGrid::redo()
+{
+    if (!m_history || m_history->stepOpen() || !m_history->stack().canRedo())
+        return false;
+    m_view->closeEditorStoring();
+    m_history->stack().redo();
+    m_view->ensureCurrentCell();
+    return true;
+}
+
+bool StringGrid::canUndo() const
+{
+    return m_history && m_history->stack().canUndo();
+}
+
+bool StringGrid::canRedo() const
+{
+    return m_history && m_history->stack().canRedo();
+}
+
+int StringGrid::undoSteps() const
+{
+    return m_history ? m_history->stack().index() : 0;
+}
+
+std::size_t StringGrid::historyBytes() const
+{
+    return m_history ? m_history->bytes() : 0;
+}
+
+StringGrid::Step::Step(StringGrid& grid) : m_history(grid.m_history.get())
+{
+    if (m_history)
+        m_history->beginStep();
+}
+
+StringGrid::Step::~Step()
+{
+    if (m_history)
+        m_history->endStep();
 }
 
 bool StringGrid::EditorMode() const

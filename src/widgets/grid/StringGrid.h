@@ -22,12 +22,15 @@
 // text, at the next mouse press on the grid outside it, when the current cell moves, or when
 // the keyboard focus leaves it.
 
-#include "widgets/GridOptions.h"
-#include "widgets/GridRows.h"
+#include "widgets/grid/GridOptions.h"
+#include "widgets/grid/GridRows.h"
+#include "widgets/grid/StringGridHistory.h"
 
 #include <QColor>
 #include <QWidget>
 
+#include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -101,6 +104,33 @@ public:
     enum class LastRow { Movable, Pinned };
     void setLastRow(LastRow lastRow);
 
+    // An undo history of the grid's cells, rows and column order (StringGridHistory says
+    // what it keeps and its bounds). With one, Ctrl+Z undoes the last step and Ctrl+Y or
+    // Ctrl+Shift+Z redoes it while the table has the keyboard focus; an open in-place editor
+    // keeps those keys for its own text. Undo touches nothing but the grid and raises none
+    // of its events.
+    enum class History { None, Kept };
+    void setHistory(History history, HistoryLimits limits = {});
+    bool undo();  // false when there was nothing to undo
+    bool redo();
+    bool canUndo() const;
+    bool canRedo() const;
+    int undoSteps() const;
+    std::size_t historyBytes() const;
+
+    // The changes made while a Step lives are one step of the history (the outermost Step
+    // counts); a change made outside any Step is a step of its own.
+    class Step final {
+    public:
+        explicit Step(StringGrid& grid);
+        ~Step();
+        Step(const Step&) = delete;
+        Step& operator=(const Step&) = delete;
+
+    private:
+        StringGridHistory* m_history;
+    };
+
     bool EditorMode() const;           // an in-place editor is open
     QLineEdit* inplaceEditor() const;  // the open editor, or nullptr
 
@@ -120,6 +150,7 @@ private:
     [[noreturn]] static void throwIndexError();
 
     StringGridModel* m_model = nullptr;
+    std::unique_ptr<StringGridHistory> m_history;  // destroyed before the model it keeps rows of
     StringGridView* m_view = nullptr;
     GridOptions m_options;
     QColor m_color;

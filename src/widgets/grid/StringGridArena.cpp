@@ -1,4 +1,4 @@
-#include "widgets/StringGridArena.h"
+#include "widgets/grid/StringGridArena.h"
 
 #include "platform/Pages.h"
 
@@ -77,7 +77,9 @@ char* StringGridArena::allocate(std::size_t size)
         } else {
             if (m_current != kNoChunk && m_chunks[m_current].live == 0)
                 dropChunk(m_current);
-            const std::size_t size = std::clamp(reservedBytes(), kFirstChunkSize, kChunkSize);
+            // Never smaller than the block: a young arena's chunks are only 64 KiB.
+            const std::size_t size = std::max(std::clamp(reservedBytes(), kFirstChunkSize, kChunkSize),
+                                              roundUp(needed, kPage));
             index = addChunk(size);
             m_current = index;
         }

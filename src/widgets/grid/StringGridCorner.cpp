@@ -1,9 +1,9 @@
-#include "widgets/StringGridCorner.h"
+#include "widgets/grid/StringGridCorner.h"
 
-#include "widgets/StringGrid.h"
-#include "widgets/StringGridModel.h"
-#include "widgets/StringGridPainting.h"
-#include "widgets/StringGridView.h"
+#include "widgets/grid/StringGrid.h"
+#include "widgets/grid/StringGridModel.h"
+#include "widgets/grid/StringGridPainting.h"
+#include "widgets/grid/StringGridView.h"
 
 #include <QPainter>
 

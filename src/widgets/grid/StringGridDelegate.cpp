@@ -1,10 +1,10 @@
-#include "widgets/StringGridDelegate.h"
+#include "widgets/grid/StringGridDelegate.h"
 
 #include "widgets/ShiftJis.h"
-#include "widgets/StringGrid.h"
-#include "widgets/StringGridModel.h"
-#include "widgets/StringGridPainting.h"
-#include "widgets/StringGridView.h"
+#include "widgets/grid/StringGrid.h"
+#include "widgets/grid/StringGridModel.h"
+#include "widgets/grid/StringGridPainting.h"
+#include "widgets/grid/StringGridView.h"
 
 #include <QLineEdit>
 #include <QPainter>

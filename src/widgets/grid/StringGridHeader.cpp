@@ -1,8 +1,8 @@
-#include "widgets/StringGridHeader.h"
+#include "widgets/grid/StringGridHeader.h"
 
-#include "widgets/StringGrid.h"
-#include "widgets/StringGridPainting.h"
-#include "widgets/StringGridView.h"
+#include "widgets/grid/StringGrid.h"
+#include "widgets/grid/StringGridPainting.h"
+#include "widgets/grid/StringGridView.h"
 
 #include <QMouseEvent>
 #include <QPainter>

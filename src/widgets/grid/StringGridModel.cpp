@@ -1,6 +1,7 @@
-#include "widgets/StringGridModel.h"
+#include "widgets/grid/StringGridModel.h"
 
 #include "widgets/ShiftJis.h"
+#include "widgets/grid/StringGridHistory.h"
 
 #include <algorithm>
 
@@ -37,8 +38,27 @@ QString StringGridModel::displayText(std::string_view bytes)
 
 void StringGridModel::setCell(int col, int row, std::string_view text)
 {
-    if (!m_store.setCell(col, row, text))
+    if (m_store.cell(col, row) == text)
         return;
+    StringGridRow packed = m_store.packWithCell(col, row, text);
+    if (m_history) {
+        try {
+            m_history->prepare();
+        } catch (...) {
+            m_store.releaseRows({&packed, 1});
+            throw;
+        }
+    }
+    StringGridRow previous = m_store.exchangeRow(row, packed);
+    if (m_history)
+        m_history->recordRow(row, previous);
+    else
+        m_store.releaseRows({&previous, 1});
+    cellChanged(col, row);
+}
+
+void StringGridModel::cellChanged(int col, int row)
+{
     if (row == 0 && col == 0)
         emit cornerChanged();
     else if (row == 0)
@@ -49,6 +69,20 @@ void StringGridModel::setCell(int col, int row, std::string_view text)
         const QModelIndex at = index(row - 1, col - 1);
         emit dataChanged(at, at, {Qt::DisplayRole, Qt::EditRole});
     }
+}
+
+void StringGridModel::rowChanged(int row)
+{
+    const int columns = columnCount();
+    if (row == 0) {
+        emit cornerChanged();
+        if (columns > 0)
+            emit headerDataChanged(Qt::Horizontal, 0, columns - 1);
+        return;
+    }
+    emit headerDataChanged(Qt::Vertical, row - 1, row - 1);
+    if (columns > 0)
+        emit dataChanged(index(row - 1, 0), index(row - 1, columns - 1), {Qt::DisplayRole, Qt::EditRole});
 }
 
 // With no row or no column at all the fixed cells do not exist; when the first one appears
@@ -68,6 +102,9 @@ void StringGridModel::setGridColCount(int count)
     const int old = m_store.colCount();
     if (count == old)
         return;
+    // Rows kept by the history are packed for the old columns.
+    if (m_history)
+        m_history->forget();
     // Model columns are the grid columns after the fixed one.
     const int oldModel = std::max(old - 1, 0);
     const int newModel = std::max(count - 1, 0);
@@ -92,22 +129,57 @@ void StringGridModel::setGridRowCount(int count)
     const int old = m_store.rowCount();
     if (count == old)
         return;
-    const int oldModel = std::max(old - 1, 0);
-    const int newModel = std::max(count - 1, 0);
-    if (newModel > oldModel) {
+    if (old == 0 || count == 0) {
+        // The fixed row itself comes or goes: no step of the history fits any more.
+        if (m_history)
+            m_history->forget();
+        const int oldModel = std::max(old - 1, 0);
+        const int newModel = std::max(count - 1, 0);
         m_store.reserveRows(count);
-        beginInsertRows({}, oldModel, newModel - 1);
+        if (newModel > oldModel)
+            beginInsertRows({}, oldModel, newModel - 1);
+        else if (newModel < oldModel)
+            beginRemoveRows({}, newModel, oldModel - 1);
+        m_store.setRowCount(count);
+        if (newModel > oldModel)
+            endInsertRows();
+        else if (newModel < oldModel)
+            endRemoveRows();
+        fixedCellsChanged();
+        return;
+    }
+    if (count > old) {
+        std::vector<StringGridRow> room;
+        if (m_history) {
+            m_history->prepare();
+            room.reserve(static_cast<std::size_t>(count - old));
+        }
+        m_store.reserveRows(count);
+        beginInsertRows({}, old - 1, count - 2);
         m_store.setRowCount(count);
         endInsertRows();
-    } else if (newModel < oldModel) {
-        beginRemoveRows({}, newModel, oldModel - 1);
-        m_store.setRowCount(count);
-        endRemoveRows();
-    } else {
-        m_store.setRowCount(count);
+        if (m_history)
+            m_history->recordRowsIn(old, count - old, std::move(room));
+        return;
     }
-    if (old == 0 || count == 0)
-        fixedCellsChanged();
+    std::vector<StringGridRow> dropped;
+    dropped.reserve(static_cast<std::size_t>(old - count));
+    if (m_history)
+        m_history->prepare();
+    removeRows(count, old - count, dropped);
+    if (m_history)
+        m_history->recordRowsOut(count, std::move(dropped));
+    else
+        m_store.releaseRows(dropped);
+}
+
+void StringGridModel::removeRows(int at, int count, std::vector<StringGridRow>& into)
+{
+    if (count <= 0)
+        return;
+    beginRemoveRows({}, at - 1, at + count - 2);
+    m_store.takeRows(at, count, into);
+    endRemoveRows();
 }
 
 void StringGridModel::insertGridRows(int before, const GridRows& rows)
@@ -118,15 +190,47 @@ void StringGridModel::insertGridRows(int before, const GridRows& rows)
     // Everything that can run out of memory happens before the view hears of the rows, so
     // a failed insertion leaves model and view agreeing on the old rows.
     std::vector<StringGridRow> prepared = m_store.prepareRows(rows);
+    std::vector<StringGridRow> room;
+    if (m_history) {
+        try {
+            m_history->prepare();
+            room.reserve(prepared.size());
+        } catch (...) {
+            m_store.releaseRows(prepared);
+            throw;
+        }
+    }
     beginInsertRows({}, before - 1, before - 1 + count - 1);
     m_store.insertPrepared(before, std::move(prepared));
     endInsertRows();
+    if (m_history)
+        m_history->recordRowsIn(before, count, std::move(room));
 }
 
 void StringGridModel::moveGridRow(int from, int to)
 {
     if (from == to)
         return;
+    if (m_history)
+        m_history->prepare();
+    moveRow(from, to);
+    if (m_history)
+        m_history->recordRowMove(from, to);
+}
+
+void StringGridModel::moveGridColumn(int from, int to)
+{
+    if (from == to)
+        return;
+    if (m_history)
+        m_history->prepare();
+    moveColumn(from, to);
+    if (m_history)
+        m_history->recordColumnMove(from, to);
+}
+
+void StringGridModel::moveRow(int from, int to)
+{
     // beginMoveRows takes the destination as the row the moved one is placed before,
     // counted before the move.
     const int modelFrom = from - 1;
@@ -136,15 +240,46 @@ void StringGridModel::moveGridRow(int from, int to)
     endMoveRows();
 }
 
-void StringGridModel::moveGridColumn(int from, int to)
+void StringGridModel::moveColumn(int from, int to)
 {
-    if (from == to)
-        return;
     const int modelFrom = from - 1;
     const int modelTo = to - 1;
     beginMoveColumns({}, modelFrom, modelFrom, {}, modelTo > modelFrom ? modelTo + 1 : modelTo);
     m_store.moveColumn(from, to);
     endMoveColumns();
+}
+
+StringGridRow StringGridModel::replayExchangeRow(int at, StringGridRow row) noexcept
+{
+    const StringGridRow previous = m_store.exchangeRow(at, row);
+    rowChanged(at);
+    return previous;
+}
+
+void StringGridModel::replayTakeRows(int at, int count, std::vector<StringGridRow>& into) noexcept
+{
+    removeRows(at, count, into);
+}
+
+void StringGridModel::replayPutRows(int at, std::vector<StringGridRow>& rows) noexcept
+{
+    if (rows.empty())
+        return;
+    // The rows were in the table at this position before, with the table as it is now
+    // around them, so its row list still has the room: putRows does not allocate.
+    beginInsertRows({}, at - 1, at - 1 + static_cast<int>(rows.size()) - 1);
+    m_store.putRows(at, rows);
+    endInsertRows();
+}
+
+void StringGridModel::replayMoveRow(int from, int to) noexcept
+{
+    moveRow(from, to);
+}
+
+void StringGridModel::replayMoveColumn(int from, int to) noexcept
+{
+    moveColumn(from, to);
 }
 
 int StringGridModel::rowCount(const QModelIndex& parent) const

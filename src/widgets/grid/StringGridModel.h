@@ -6,15 +6,18 @@
 // apart by cornerChanged(). Every change goes through here so the views hear of it in one
 // batch per operation.
 
-#include "widgets/StringGridStore.h"
+#include "widgets/grid/StringGridStore.h"
 
 #include <QAbstractTableModel>
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace widgets {
+
+class StringGridHistory;
 
 class StringGridModel final : public QAbstractTableModel {
     Q_OBJECT
@@ -34,6 +37,18 @@ public:
     void moveGridRow(int from, int to);
     void moveGridColumn(int from, int to);
 
+    // With a history, every change above is recorded in it (and it keeps what it needs);
+    // without one, replaced and dropped rows are released at once.
+    void setHistory(StringGridHistory* history) { m_history = history; }
+
+    // For the history only: its changes made again, unrecorded, with the views told.
+    StringGridRow replayExchangeRow(int at, StringGridRow row) noexcept;
+    void replayTakeRows(int at, int count, std::vector<StringGridRow>& into) noexcept;
+    void replayPutRows(int at, std::vector<StringGridRow>& rows) noexcept;
+    void replayMoveRow(int from, int to) noexcept;
+    void replayMoveColumn(int from, int to) noexcept;
+    void releaseRows(std::span<StringGridRow> rows) noexcept { m_store.releaseRows(rows); }
+
     // A cell's text for one-line display: line breaks shown as a visible mark.
     static QString displayText(std::string_view bytes);
 
@@ -48,8 +63,14 @@ signals:
 
 private:
     void fixedCellsChanged();
+    void cellChanged(int col, int row);
+    void rowChanged(int row);
+    void removeRows(int at, int count, std::vector<StringGridRow>& into);
+    void moveRow(int from, int to);
+    void moveColumn(int from, int to);
 
     StringGridStore m_store;
+    StringGridHistory* m_history = nullptr;
 };
 
 } // namespace widgets

@@ -1,6 +1,6 @@
-#include "widgets/StringGridRow.h"
+#include "widgets/grid/StringGridRow.h"
 
-#include "widgets/StringGridArena.h"
+#include "widgets/grid/StringGridArena.h"
 
 #include <cstring>
 
@@ -68,6 +68,12 @@ std::string_view StringGridRow::slot(int index) const
     const std::uint32_t end = header(index + 1);
     const char* const text = m_block + kWord * (1 + static_cast<std::size_t>(count));
     return {text + begin, end - begin};
+}
+
+std::size_t StringGridRow::byteSize() const
+{
+    const int count = slotCount();
+    return count == 0 ? 0 : kWord * (1 + static_cast<std::size_t>(count)) + header(count);
 }
 
 } // namespace widgets

@@ -10,6 +10,7 @@
 //
 // A row is a plain handle: the store that made it releases it into the same arena.
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -28,6 +29,8 @@ public:
     // Number of stored slots; every slot from here on is empty.
     int slotCount() const;
     std::string_view slot(int index) const;
+    // Bytes of its block (header and text); 0 for a row of empty slots.
+    std::size_t byteSize() const;
 
 private:
     explicit StringGridRow(char* block) : m_block(block) {}

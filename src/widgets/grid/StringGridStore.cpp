@@ -1,7 +1,8 @@
-#include "widgets/StringGridStore.h"
+#include "widgets/grid/StringGridStore.h"
 
 #include <algorithm>
 #include <numeric>
+#include <utility>
 
 namespace widgets {
 
@@ -36,17 +37,47 @@ void StringGridStore::repack(StringGridRow& row, std::span<const std::string_vie
     row = packed;
 }
 
+StringGridRow StringGridStore::packWithCell(int col, int row, std::string_view text)
+{
+    const StringGridRow& source = m_rows[at(row)];
+    const int slot = m_slotOfColumn[at(col)];
+    std::vector<std::string_view> slots(at(std::max(source.slotCount(), slot + 1)));
+    for (int i = 0; i < static_cast<int>(slots.size()); ++i)
+        slots[at(i)] = i == slot ? text : source.slot(i);
+    return StringGridRow::pack(m_arena, slots);
+}
+
 bool StringGridStore::setCell(int col, int row, std::string_view text)
 {
-    StringGridRow& target = m_rows[at(row)];
-    const int slot = m_slotOfColumn[at(col)];
-    if (target.slot(slot) == text)
+    if (cell(col, row) == text)
         return false;
-    std::vector<std::string_view> slots(at(std::max(target.slotCount(), slot + 1)));
-    for (int i = 0; i < static_cast<int>(slots.size()); ++i)
-        slots[at(i)] = i == slot ? text : target.slot(i);
-    repack(target, slots);
+    exchangeRow(row, packWithCell(col, row, text)).release(m_arena);
     return true;
+}
+
+StringGridRow StringGridStore::exchangeRow(int row, StringGridRow replacement) noexcept
+{
+    return std::exchange(m_rows[at(row)], replacement);
+}
+
+void StringGridStore::takeRows(int from, int count, std::vector<StringGridRow>& into) noexcept
+{
+    const auto first = m_rows.begin() + from;
+    into.insert(into.end(), first, first + count);  // within its capacity: no allocation
+    m_rows.erase(first, first + count);
+}
+
+void StringGridStore::putRows(int at, std::vector<StringGridRow>& rows)
+{
+    m_rows.reserve(m_rows.size() + rows.size());
+    m_rows.insert(m_rows.begin() + at, rows.begin(), rows.end());
+    rows.clear();
+}
+
+void StringGridStore::releaseRows(std::span<StringGridRow> rows) noexcept
+{
+    for (StringGridRow& row : rows)
+        row.release(m_arena);
 }
 
 void StringGridStore::setColCount(int count)

@@ -5,9 +5,9 @@
 // in position order, so moving a row rotates a vector of pointers and touches no text.
 // Columns are reached through a column -> slot table, so moving a column only permutes it.
 
-#include "widgets/GridRows.h"
-#include "widgets/StringGridArena.h"
-#include "widgets/StringGridRow.h"
+#include "widgets/grid/GridRows.h"
+#include "widgets/grid/StringGridArena.h"
+#include "widgets/grid/StringGridRow.h"
 
 #include <string>
 #include <string_view>
@@ -45,6 +45,20 @@ public:
     void insertPrepared(int before, std::vector<StringGridRow>&& rows) noexcept;
     // Room for `count` rows, so that setRowCount up to it cannot fail.
     void reserveRows(int count);
+
+    // Whole rows handed out and taken back, for an undo history that keeps rows without
+    // copying their text. A row handed out stays allocated in this store's arena until it
+    // comes back or is released here.
+    //  - packWithCell packs a copy of row `row` with cell `col` holding `text`;
+    //  - exchangeRow puts `row` at position `at` and hands out the one that was there;
+    //  - takeRows moves `count` rows from position `at` to the end of `into`, which must
+    //    have the room for them;
+    //  - putRows moves `rows` back in before position `at`; `rows` keeps its capacity.
+    StringGridRow packWithCell(int col, int row, std::string_view text);
+    StringGridRow exchangeRow(int at, StringGridRow row) noexcept;
+    void takeRows(int at, int count, std::vector<StringGridRow>& into) noexcept;
+    void putRows(int at, std::vector<StringGridRow>& rows);
+    void releaseRows(std::span<StringGridRow> rows) noexcept;
 
     // Moves row `from` to position `to`, the rows between shifting by one; likewise columns.
     void moveRow(int from, int to);

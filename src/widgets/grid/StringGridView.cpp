@@ -1,11 +1,11 @@
-#include "widgets/StringGridView.h"
+#include "widgets/grid/StringGridView.h"
 
 #include "widgets/ShiftJis.h"
-#include "widgets/StringGrid.h"
-#include "widgets/StringGridCorner.h"
-#include "widgets/StringGridDelegate.h"
-#include "widgets/StringGridHeader.h"
-#include "widgets/StringGridModel.h"
+#include "widgets/grid/StringGrid.h"
+#include "widgets/grid/StringGridCorner.h"
+#include "widgets/grid/StringGridDelegate.h"
+#include "widgets/grid/StringGridHeader.h"
+#include "widgets/grid/StringGridModel.h"
 
 #include <QGuiApplication>
 #include <QLineEdit>

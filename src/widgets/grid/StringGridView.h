@@ -5,7 +5,7 @@
 // places; this class funnels them through two gates, moveCursor() for keyboard moves (which
 // asks selectCell) and edit() for editors (which allows only what the options allow).
 
-#include "widgets/GridOptions.h"
+#include "widgets/grid/GridOptions.h"
 
 #include <QLineEdit>
 #include <QPointer>

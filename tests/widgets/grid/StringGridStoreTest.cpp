@@ -1,9 +1,9 @@
 // The string grid's cell storage without any widget: packed rows, row and column moves,
 // count changes, and memory going back when rows are dropped.
 
-#include "widgets/StringGridArena.h"
-#include "widgets/StringGridRow.h"
-#include "widgets/StringGridStore.h"
+#include "widgets/grid/StringGridArena.h"
+#include "widgets/grid/StringGridRow.h"
+#include "widgets/grid/StringGridStore.h"
 
 #include <QTest>
 
@@ -61,6 +61,9 @@ private slots:
         QTest::newRow("all empty") << Texts{"", "", ""};
         QTest::newRow("nul and high bytes") << Texts{std::string("a\0b", 3), "\x82\xa0\xff\x80", "\r\n"};
         QTest::newRow("one large cell") << Texts{"x", std::string(3 << 20, 'q'), "y"};
+        // Larger than a fresh arena's first chunk, smaller than a block with a chunk of its own.
+        QTest::newRow("a cell beyond the first chunk") << Texts{"x", std::string(70000, 'q'), "y"};
+        QTest::newRow("a cell of almost a quarter chunk") << Texts{std::string((1 << 20) - 64, 'r')};
     }
 
     void packedRowRoundTrip()

@@ -6,10 +6,10 @@
 #include "support/ControlDriver.h"
 #include "support/ScriptedPrompts.h"
 #include "widgets/Dispatch.h"
-#include "widgets/GridRows.h"
+#include "widgets/grid/GridRows.h"
 #include "widgets/LineEdit.h"
 #include "widgets/ShiftJis.h"
-#include "widgets/StringGrid.h"
+#include "widgets/grid/StringGrid.h"
 
 #include <QHeaderView>
 #include <QLineEdit>

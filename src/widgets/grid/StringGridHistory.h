@@ -1,0 +1,70 @@
+#pragma once
+
+// The undo history of a string grid, on Qt's QUndoStack. The model reports every change it
+// makes; the changes made between beginStep() and the matching endStep() (outermost pair)
+// become one step, and a change made outside any step is a step by itself (a row dragged,
+// a cell edited in place).
+//
+// Bounds: at most `steps` steps, and at most `bytes` bytes that the steps keep beyond the
+// table's own rows: the blocks of replaced and removed rows, and the steps' own lists. (A
+// step's rows that go back into the table on undo leave it the same memory, so undoing
+// never adds to the total.) The oldest steps go first; a single step larger than `bytes`
+// is not kept, and with it every older step, which could no longer be reached.
+
+#include "widgets/grid/GridStep.h"
+
+#include <QUndoStack>
+
+#include <cstddef>
+#include <vector>
+
+namespace widgets {
+
+class StringGridModel;
+
+struct HistoryLimits {
+    int steps = 100;
+    std::size_t bytes = std::size_t(256) << 20;
+};
+
+class StringGridHistory final {
+public:
+    StringGridHistory(StringGridModel& model, HistoryLimits limits);
+    ~StringGridHistory();
+    StringGridHistory(const StringGridHistory&) = delete;
+    StringGridHistory& operator=(const StringGridHistory&) = delete;
+
+    QUndoStack& stack() { return m_stack; }
+    const QUndoStack& stack() const { return m_stack; }
+    bool stepOpen() const { return m_depth > 0; }
+    std::size_t bytes() const;
+
+    void beginStep() { ++m_depth; }
+    void endStep() noexcept;
+
+    // Called by the model: prepare() before a change (it may throw std::bad_alloc, and then
+    // the change must not be made), one record call after it.
+    void prepare();
+    void recordRow(int at, StringGridRow previous) noexcept;
+    void recordRowsIn(int at, int count, std::vector<StringGridRow> room) noexcept;
+    void recordRowsOut(int at, std::vector<StringGridRow> rows) noexcept;
+    void recordRowMove(int from, int to) noexcept;
+    void recordColumnMove(int from, int to) noexcept;
+    // A change the history cannot undo (the column count): every step is dropped.
+    void forget() noexcept;
+
+private:
+    void add(GridChange&& change, std::size_t bytes) noexcept;
+    void commit() noexcept;
+    void makeRoomFor(std::size_t bytes);
+    void push(std::vector<GridChange>&& changes, std::size_t bytes);
+
+    StringGridModel& m_model;
+    const HistoryLimits m_limits;
+    QUndoStack m_stack;
+    int m_depth = 0;
+    std::vector<GridChange> m_open;
+    std::size_t m_openBytes = 0;
+};
+
+} // namespace widgets
