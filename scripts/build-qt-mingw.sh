@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds Qt 6.4.2 (qtbase: Core, Gui, Widgets, PrintSupport, Test) for 64-bit Windows with
 # mingw-w64, from Debian 12's own qt6-base source package, using the host's Qt 6.4.2 tools.
-# Usage: build-qt-mingw.sh PREFIX [WORKDIR]     (about 40 minutes on 2 cores; needs root for apt)
+# Usage: build-qt-mingw.sh PREFIX [WORKDIR]     (about 20 minutes on 2 idle cores; needs root for apt)
 # Result: PREFIX holds bin/*.dll, plugins/, include/, lib/cmake/Qt6* for find_package(Qt6) with
 #   -DCMAKE_TOOLCHAIN_FILE=<this folder>/mingw-w64.cmake -DCMAKE_PREFIX_PATH=PREFIX -DQT_HOST_PATH=/usr
 set -euo pipefail

@@ -10,7 +10,7 @@
 # Qt for Windows comes from the prebuilt archive in shared/windows beside the repository
 # (beside the main clone, for a git worktree) when it is there. Else it is built once from
 # Debian's source package with scripts/build-qt-mingw.sh into $ZQ_QT_MINGW (default
-# ~/.cache/zelqua-editor/qt6-mingw; about 40 minutes on 2 cores); ZQ_NO_QT_ARCHIVE=1 takes
+# ~/.cache/zelqua-editor/qt6-mingw; about 20 minutes on 2 idle cores); ZQ_NO_QT_ARCHIVE=1 takes
 # that road even where the archive is.
 set -euo pipefail
 cd "$(dirname "$0")/.."
