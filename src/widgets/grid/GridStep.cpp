@@ -12,6 +12,8 @@ template <class... Ts>
 struct Overloaded : Ts... {
     using Ts::operator()...;
 };
+template <class... Ts>
+Overloaded(Ts...) -> Overloaded<Ts...>;  // clang 14 does not deduce it for aggregates
 
 } // namespace
 

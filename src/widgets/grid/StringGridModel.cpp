@@ -166,14 +166,14 @@ void StringGridModel::setGridRowCount(int count)
     dropped.reserve(static_cast<std::size_t>(old - count));
     if (m_history)
         m_history->prepare();
-    removeRows(count, old - count, dropped);
+    removeGridRows(count, old - count, dropped);
     if (m_history)
         m_history->recordRowsOut(count, std::move(dropped));
     else
         m_store.releaseRows(dropped);
 }
 
-void StringGridModel::removeRows(int at, int count, std::vector<StringGridRow>& into)
+void StringGridModel::removeGridRows(int at, int count, std::vector<StringGridRow>& into)
 {
     if (count <= 0)
         return;
@@ -213,7 +213,7 @@ void StringGridModel::moveGridRow(int from, int to)
         return;
     if (m_history)
         m_history->prepare();
-    moveRow(from, to);
+    relocateRow(from, to);
     if (m_history)
         m_history->recordRowMove(from, to);
 }
@@ -224,12 +224,12 @@ void StringGridModel::moveGridColumn(int from, int to)
         return;
     if (m_history)
         m_history->prepare();
-    moveColumn(from, to);
+    relocateColumn(from, to);
     if (m_history)
         m_history->recordColumnMove(from, to);
 }
 
-void StringGridModel::moveRow(int from, int to)
+void StringGridModel::relocateRow(int from, int to)
 {
     // beginMoveRows takes the destination as the row the moved one is placed before,
     // counted before the move.
@@ -240,7 +240,7 @@ void StringGridModel::moveRow(int from, int to)
     endMoveRows();
 }
 
-void StringGridModel::moveColumn(int from, int to)
+void StringGridModel::relocateColumn(int from, int to)
 {
     const int modelFrom = from - 1;
     const int modelTo = to - 1;
@@ -258,7 +258,7 @@ StringGridRow StringGridModel::replayExchangeRow(int at, StringGridRow row) noex
 
 void StringGridModel::replayTakeRows(int at, int count, std::vector<StringGridRow>& into) noexcept
 {
-    removeRows(at, count, into);
+    removeGridRows(at, count, into);
 }
 
 void StringGridModel::replayPutRows(int at, std::vector<StringGridRow>& rows) noexcept
@@ -274,12 +274,12 @@ void StringGridModel::replayPutRows(int at, std::vector<StringGridRow>& rows) no
 
 void StringGridModel::replayMoveRow(int from, int to) noexcept
 {
-    moveRow(from, to);
+    relocateRow(from, to);
 }
 
 void StringGridModel::replayMoveColumn(int from, int to) noexcept
 {
-    moveColumn(from, to);
+    relocateColumn(from, to);
 }
 
 int StringGridModel::rowCount(const QModelIndex& parent) const

@@ -65,9 +65,9 @@ private:
     void fixedCellsChanged();
     void cellChanged(int col, int row);
     void rowChanged(int row);
-    void removeRows(int at, int count, std::vector<StringGridRow>& into);
-    void moveRow(int from, int to);
-    void moveColumn(int from, int to);
+    void removeGridRows(int at, int count, std::vector<StringGridRow>& into);
+    void relocateRow(int from, int to);
+    void relocateColumn(int from, int to);
 
     StringGridStore m_store;
     StringGridHistory* m_history = nullptr;
