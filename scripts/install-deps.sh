@@ -8,7 +8,7 @@ build=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libgl-dev qt6-t
        fonts-ipafont-gothic fonts-ipafont-mincho)
 test=(poppler-utils)
 fuzz=(clang libclang-rt-14-dev)
-desktop=(xvfb xauth openbox wmctrl x11-utils)
+desktop=(xvfb xauth openbox wmctrl x11-utils xdotool)
 bench=(xvfb xauth x11-utils python3)
 package=(desktop-file-utils appstream dpkg-dev file lintian man-db)
 wayland=(weston qt6-wayland python3)

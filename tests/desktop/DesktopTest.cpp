@@ -1,7 +1,7 @@
 // The editor on a real X display with a window manager and Qt's real dialogs, where the
 // offscreen tests and the scripted dialogs cannot look: the titles the window manager reads
 // (_NET_WM_NAME), the outer size and place with the manager's frame, a maximise refused, and
-// the save dialog's file-type switch on the way to the saved bytes. Run by
+// the save dialog's file-type switch on the way to the saved bytes, and the undo keys. Run by
 // scripts/test-desktop.sh under Xvfb and openbox.
 
 #include "app/ApplicationSetup.h"
@@ -12,6 +12,7 @@
 #include "widgets/LineEdit.h"
 #include "widgets/Prompts.h"
 #include "widgets/ShiftJis.h"
+#include "widgets/grid/StringGrid.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -19,6 +20,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QScreen>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -186,6 +188,36 @@ private slots:
         QFile saved(dir.filePath(QStringLiteral("fresh.mon")));
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QCOMPARE(saved.readAll(), QByteArray("\r\n"));
+    }
+
+    // Undo and redo keys typed on the X server (XTest, through xdotool) reach the question
+    // table under the window manager: the clear ④ is taken back and made again.
+    void undoKeysFromTheXServer()
+    {
+        app::TForm1 form;
+        form.show();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        widgets::StringGrid& table = *form.StringGrid2;
+        table.insertRows(1, {{"1", "Q1", "A1", "G", "W"}, {"2", "Q2", "A2", "G", "W"}});
+        const std::vector<std::string> filled = support::allCells(table);
+        QTest::mouseClick(form.Button4, Qt::LeftButton);
+        const std::vector<std::string> cleared = support::allCells(table);
+        QCOMPARE(table.RowCount(), 2);
+
+        table.view()->setFocus();
+        QTRY_VERIFY(table.view()->hasFocus());
+        const auto typeOnX = [](const char* keys) {
+            QCOMPARE(QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), QString::fromLatin1(keys)}), 0);
+        };
+        typeOnX("ctrl+z");
+        QTRY_VERIFY_WITH_TIMEOUT(support::allCells(table) == filled, 3000);
+        typeOnX("ctrl+y");
+        QTRY_VERIFY_WITH_TIMEOUT(support::allCells(table) == cleared, 3000);
+        typeOnX("ctrl+z");
+        QTRY_VERIFY_WITH_TIMEOUT(support::allCells(table) == filled, 3000);
+        typeOnX("ctrl+shift+z");
+        QTRY_VERIFY_WITH_TIMEOUT(support::allCells(table) == cleared, 3000);
     }
 };
 
