@@ -109,6 +109,7 @@ public:
     // Ctrl+Shift+Z redoes it while the table has the keyboard focus; an open in-place editor
     // keeps those keys for its own text. Undo touches nothing but the grid and raises none
     // of its events.
+    // Setting it starts an empty history; never while a Step lives.
     enum class History { None, Kept };
     void setHistory(History history, HistoryLimits limits = {});
     bool undo();  // false when there was nothing to undo
