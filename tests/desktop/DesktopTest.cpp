@@ -207,8 +207,14 @@ private slots:
 
         table.view()->setFocus();
         QTRY_VERIFY(table.view()->hasFocus());
-        const auto typeOnX = [](const char* keys) {
-            QCOMPARE(QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), QString::fromLatin1(keys)}), 0);
+        // The X input focus is given to the window first: the manager may not have moved it
+        // there yet even though Qt already counts the window active.
+        const QString window = QString::number(form.winId());
+        const auto typeOnX = [&](const char* keys) {
+            QCOMPARE(QProcess::execute(QStringLiteral("xdotool"),
+                                       {QStringLiteral("windowfocus"), QStringLiteral("--sync"), window,
+                                        QStringLiteral("key"), QString::fromLatin1(keys)}),
+                     0);
         };
         typeOnX("ctrl+z");
         QTRY_VERIFY_WITH_TIMEOUT(support::allCells(table) == filled, 3000);

@@ -296,22 +296,22 @@ void StringGrid::setHistory(History history, HistoryLimits limits)
 
 bool StringGrid::undo()
 {
-    if (!m_history || m_history->stepOpen() || !m_history->stack().canUndo())
-        return false;
-    // An editor left open stores its text first, as moving to another cell would; that
-    // store is then the step undone.
-    m_view->closeEditorStoring();
-    m_history->stack().undo();
-    m_view->ensureCurrentCell();
-    return true;
+    return replayStep(&QUndoStack::canUndo, &QUndoStack::undo);
 }
 
 bool StringGrid::redo()
 {
-    if (!m_history || m_history->stepOpen() || !m_history->stack().canRedo())
+    return replayStep(&QUndoStack::canRedo, &QUndoStack::redo);
+}
+
+bool StringGrid::replayStep(bool (QUndoStack::*possible)() const, void (QUndoStack::*replay)())
+{
+    if (!m_history || m_history->stepOpen() || !(m_history->stack().*possible)())
         return false;
+    // An editor left open stores its text first, as moving to another cell would; that
+    // store is then the step undone.
     m_view->closeEditorStoring();
-    m_history->stack().redo();
+    (m_history->stack().*replay)();
     m_view->ensureCurrentCell();
     return true;
 }

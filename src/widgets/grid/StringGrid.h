@@ -149,6 +149,7 @@ signals:
 
 private:
     [[noreturn]] static void throwIndexError();
+    bool replayStep(bool (QUndoStack::*possible)() const, void (QUndoStack::*replay)());
 
     StringGridModel* m_model = nullptr;
     std::unique_ptr<StringGridHistory> m_history;  // destroyed before the model it keeps rows of
