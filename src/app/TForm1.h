@@ -127,6 +127,8 @@ public:
     void Button4Click();
     void Button7Click();
     void StringGrid2RowMoved(int FromIndex, int ToIndex);
+    // After Ctrl+Z or Ctrl+Y changed the question table.
+    void StringGrid2Replayed();
     void StringGrid2DblClick();
     void StringGrid2MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
     void StringGrid2GetEditText(int ACol, int ARow, std::string* Value);
@@ -266,6 +268,8 @@ private:
     void resetRangeToAllRows();
     // Header append and Edit5 for a genre or file added to the question table.
     void appendGenreToHeader(const std::string& genre);
+    // True when the number column reads 1, 2, 3… down the question rows.
+    bool numbersInOrder() const;
     // Installs one of the question table's option sets.
     void setQuestionTableMode(std::uint32_t options);
     // The count and its colour after a range field changed.

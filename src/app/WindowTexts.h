@@ -83,6 +83,8 @@ inline const std::string kRangeOutsideRows = sj(u8"作成対象Noの範囲に問
 inline const std::string kUnsavableCharacter = sj(u8"保存できない文字「%s」が%d行目にあります。Shift-JISで表せる文字に直してから保存して下さい");
 inline const std::string kUnconvertibleCharacter = sj(u8"%sに変換できない文字「%s」があります。Shift-JISで表せる文字に直してから実行して下さい");
 inline const std::string kUnstorableCellCharacter = sj(u8"表に記録できない文字「%s」があります。入力した文はそのまま残してあります。Shift-JISで表せる文字に直して下さい");
+inline const std::string kClearCannotBeUndone =
+    sj(u8"下表の問題が多すぎるため、この削除は元に戻せません（Ctrl+Zが効きません）。削除してよろしいですか?");
 inline const std::string kBlankLinesQuestion = sj(u8"印刷後の用紙に訂正書込みが出来るように、空欄行を入れますか?");
 inline const std::string kPrintJobTitle = sj(u8"返済計算");
 
