@@ -250,8 +250,16 @@ private:
     // What the load button does with the file it was given, read as `kind`.
     enum class LoadedKind { Bank, Mon };
     void loadFile(const std::string& path, LoadedKind kind);
-    // Files dropped on the window, as local paths: each loaded as the load button would
-    // load it, or the drop refused.
+    // Why files given from outside (dropped on the window) cannot be taken, judged whole
+    // before anything changes: a file neither reader takes, a bank among other files, or
+    // files that cannot be read (each named). A refusal is told by a box.
+    struct FileRefusal {
+        std::string message;
+        enum class Box { Information, Error } box = Box::Information;
+    };
+    std::optional<FileRefusal> refusalOfFiles(const QStringList& paths);
+    void refuseFiles(const FileRefusal& refusal);
+    // Files taken from outside, as local paths: each loaded as the load button would load it.
     void FormFilesDropped(const QStringList& paths);
     // Files dragged over a control that takes dropped text go to the window as well.
     void takeFileDropsFromControls();
