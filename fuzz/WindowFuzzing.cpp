@@ -13,7 +13,9 @@ Session& session(int* argc, char*** argv)
 {
     static Session* shared = [argc, argv] {
         qputenv("QT_QPA_PLATFORM", "offscreen");
-        static QApplication application(*argc, *argv);
+        // Never destroyed: at the end of a run the process exits with its windows still
+        // open, and a QApplication torn down then finds Qt's thread storage already gone.
+        new QApplication(*argc, *argv);
         static QTemporaryDir folder;
         auto* made = new Session;
         made->folder = folder.path();
