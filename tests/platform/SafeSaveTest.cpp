@@ -7,9 +7,12 @@
 // Each save runs in a child process of this program ("--save PATH LIMIT", the bytes on
 // standard input), so a save that blocks fails instead of hanging the test, a file size
 // limit stays in the child, and the unprivileged cases run as nobody when the test is
-// root. One more test saves through the window's save button.
+// root. The child starts with SIGXFSZ at its default, as any program does, and calls the
+// programs' own process setup. One more test saves through the window's save button, in
+// a child of its own ("--window PATH LIMIT") for the same reasons.
 
 #include "app/TForm1.h"
+#include "platform/ProcessSetup.h"
 #include "platform/SafeSave.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestText.h"
@@ -193,6 +196,13 @@ struct ChildRun {
     QByteArray error;
 };
 
+// A child that starts as a program started from a shell does: SIGXFSZ at its default,
+// which ends the process at the file size limit unless the program sets up otherwise.
+void startWithDefaultSignals(QProcess& child)
+{
+    child.setChildProcessModifier([] { ::signal(SIGXFSZ, SIG_DFL); });
+}
+
 // Runs this program's save in a child process, as nobody when asked and when the test
 // is root (otherwise the test is already an ordinary user).
 ChildRun saveInChild(const QString& program, As as, const std::string& path, qint64 limit, const std::string& bytes)
@@ -214,6 +224,7 @@ ChildRun saveInChild(const QString& program, As as, const std::string& path, qin
     environment.insert(QStringLiteral("ASAN_OPTIONS"),
                        environment.value(QStringLiteral("ASAN_OPTIONS")) + QStringLiteral(":detect_leaks=0"));
     child.setProcessEnvironment(environment);
+    startWithDefaultSignals(child);
     child.start(command, arguments);
     ChildRun run;
     if (!child.waitForStarted(10000))
@@ -236,7 +247,6 @@ int saveChild(const char* path, const char* limitText)
     const std::string bytes{std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>()};
     const rlim_t limit = std::strtoull(limitText, nullptr, 10);
     if (limit > 0) {
-        ::signal(SIGXFSZ, SIG_IGN);
         const rlimit size{limit, limit};
         if (::setrlimit(RLIMIT_FSIZE, &size) != 0)
             return 2;
@@ -519,6 +529,7 @@ void SafeSaveTest::saveThroughWindow_data()
 
     QTest::newRow("hard link saved in place") << true << qint64(0);
     QTest::newRow("size limit: error box, old file kept") << false << kSizeLimit;
+    QTest::newRow("size limit, hard link: error box, old content written back") << true << kSizeLimit;
 }
 
 // The save button with the memo pad's text: the same rules hold on the window's own path.
@@ -537,47 +548,72 @@ void SafeSaveTest::saveThroughWindow()
     struct stat oldStatus {};
     QCOMPARE(::stat(path.c_str(), &oldStatus), 0);
 
-    support::ScriptedPrompts prompts;
-    app::TForm1 form(&prompts);
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    form.RichEdit1->Clear();
-    form.RichEdit1->AddLines(newLines());
-    prompts.acceptSave(path, 1);
-
-    rlimit saved {};
-    QCOMPARE(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto oldHandler = ::signal(SIGXFSZ, SIG_IGN);
-    if (limit > 0) {
-        const rlimit limited{rlim_t(limit), saved.rlim_max};
-        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limited), 0);
-    }
-    QTest::mouseClick(form.Button6, Qt::LeftButton);
-    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &saved), 0);
-    ::signal(SIGXFSZ, oldHandler);
+    QProcess child;
+    startWithDefaultSignals(child);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--window"), QString::fromStdString(path), QString::number(limit)});
+    QVERIFY(child.waitForFinished(60000));
+    QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, child.readAllStandardError().constData());
+    const std::string errorTexts = child.readAllStandardOutput().toStdString();
 
     struct stat now {};
     QCOMPARE(::stat(path.c_str(), &now), 0);
     QCOMPARE(now.st_ino, oldStatus.st_ino);
-    QVERIFY(!form.RichEdit1->PlainText());
+    QStringList files{QStringLiteral("old.mon")};
+    if (hardLink)
+        files << QStringLiteral("other.mon");
+    QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), files);
     if (limit > 0) {
-        QCOMPARE(prompts.errorTexts(), std::vector<std::string>{sj(u8"ﾌｧｲﾙ ") + path + sj(u8" を作成できません.")});
+        QCOMPARE(errorTexts, sj(u8"ﾌｧｲﾙ ") + path + sj(u8" を作成できません.") + '\n');
         QCOMPARE(readBytes(path), old);
-        QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-                 QStringList{QStringLiteral("old.mon")});
     } else {
-        QVERIFY(prompts.errorTexts().empty());
+        QCOMPARE(errorTexts, std::string());
         QCOMPARE(now.st_nlink, nlink_t(2));
         QCOMPARE(readBytes(path), crlf(newLines()));
         QCOMPARE(readBytes(other), crlf(newLines()));
     }
-    QVERIFY(prompts.unexpected().empty());
+}
+
+// The child's side of the window test: the programs' process setup, then the memo pad
+// saved through the save button under a file size limit. Prints each error box's text on
+// a line; any other outcome is its exit status.
+int windowChild(int argc, char** argv)
+{
+    platform::setUpProcess();
+    const std::string path = argv[2];
+    const rlim_t limit = std::strtoull(argv[3], nullptr, 10);
+    QApplication application(argc, argv);
+    support::ScriptedPrompts prompts;
+    app::TForm1 form(&prompts);
+    form.show();
+    if (!QTest::qWaitForWindowExposed(&form))
+        return 2;
+    form.RichEdit1->Clear();
+    form.RichEdit1->AddLines(newLines());
+    prompts.acceptSave(path, 1);
+    if (limit > 0) {
+        const rlimit size{limit, limit};
+        if (::setrlimit(RLIMIT_FSIZE, &size) != 0)
+            return 3;
+    }
+    QTest::mouseClick(form.Button6, Qt::LeftButton);
+    if (form.RichEdit1->PlainText())
+        return 4;
+    if (!prompts.unexpected().empty())
+        return 5;
+    for (const std::string& text : prompts.errorTexts())
+        std::cout << text << '\n';
+    return 0;
 }
 
 int main(int argc, char** argv)
 {
-    if (argc == 4 && std::strcmp(argv[1], "--save") == 0)
+    if (argc == 4 && std::strcmp(argv[1], "--save") == 0) {
+        platform::setUpProcess();
         return saveChild(argv[2], argv[3]);
+    }
+    if (argc == 4 && std::strcmp(argv[1], "--window") == 0)
+        return windowChild(argc, argv);
     QApplication application(argc, argv);
     SafeSaveTest test;
     return QTest::qExec(&test, argc, argv);
