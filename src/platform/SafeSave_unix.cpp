@@ -15,6 +15,7 @@
 #include <random>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -176,31 +177,69 @@ void syncFolder(const std::string& folder)
         ::fsync(dir.get());
 }
 
-// Gives `to` every extended attribute of `from` (ACLs and labels among them).
+// The names of a file's extended attributes, each ended by a NUL; nullopt when they
+// cannot be listed.
+std::optional<std::string> attributeNames(int fd)
+{
+    for (;;) {
+        const ssize_t size = ::flistxattr(fd, nullptr, 0);
+        if (size < 0)
+            return errno == ENOTSUP ? std::optional<std::string>(std::string()) : std::nullopt;
+        std::string names(std::size_t(size), '\0');
+        const ssize_t got = size == 0 ? 0 : ::flistxattr(fd, names.data(), names.size());
+        if (got >= 0) {
+            names.resize(std::size_t(got));
+            return names;
+        }
+        if (errno != ERANGE)  // ERANGE: the list grew meanwhile
+            return std::nullopt;
+    }
+}
+
+std::vector<std::string> splitNames(const std::string& names)
+{
+    std::vector<std::string> list;
+    for (std::size_t at = 0; at < names.size();) {
+        list.emplace_back(names.c_str() + at);
+        at += list.back().size() + 1;
+    }
+    return list;
+}
+
+// Gives `to` exactly the extended attributes of `from` (ACLs and labels among them): those
+// of `from` are copied, and whatever `to` took from its folder and `from` lacks is
+// removed, such as an access ACL inherited from the folder's default ACL, which would
+// give others a right to the file that the old one did not.
 bool copyAttributes(int from, int to)
 {
-    const ssize_t listSize = ::flistxattr(from, nullptr, 0);
-    if (listSize < 0)
-        return errno == ENOTSUP;
-    if (listSize == 0)
-        return true;
-    std::string names(std::size_t(listSize), '\0');
-    const ssize_t got = ::flistxattr(from, names.data(), names.size());
-    if (got < 0)
+    const std::optional<std::string> fromNames = attributeNames(from);
+    const std::optional<std::string> toNames = attributeNames(to);
+    if (!fromNames || !toNames)
         return false;
-    names.resize(std::size_t(got));
-    for (std::size_t at = 0; at < names.size();) {
-        const char* name = names.c_str() + at;
-        at += std::char_traits<char>::length(name) + 1;
-        const ssize_t valueSize = ::fgetxattr(from, name, nullptr, 0);
+    const std::vector<std::string> wanted = splitNames(*fromNames);
+    for (const std::string& name : wanted) {
+        const ssize_t valueSize = ::fgetxattr(from, name.c_str(), nullptr, 0);
         if (valueSize < 0)
             return false;
         std::string value(std::size_t(valueSize), '\0');
-        const ssize_t valueGot = ::fgetxattr(from, name, value.data(), value.size());
-        if (valueGot < 0 || ::fsetxattr(to, name, value.data(), std::size_t(valueGot), 0) != 0)
+        const ssize_t valueGot = ::fgetxattr(from, name.c_str(), value.data(), value.size());
+        if (valueGot < 0 || ::fsetxattr(to, name.c_str(), value.data(), std::size_t(valueGot), 0) != 0)
             return false;
     }
-    return true;
+    for (const std::string& name : splitNames(*toNames)) {
+        if (std::find(wanted.begin(), wanted.end(), name) == wanted.end() && ::fremovexattr(to, name.c_str()) != 0
+            && errno != ENODATA)
+            return false;
+    }
+    // What the file holds now, checked: a file system may add or keep what it likes.
+    const std::optional<std::string> now = attributeNames(to);
+    if (!now)
+        return false;
+    std::vector<std::string> have = splitNames(*now);
+    std::vector<std::string> sortedWanted = wanted;
+    std::sort(have.begin(), have.end());
+    std::sort(sortedWanted.begin(), sortedWanted.end());
+    return have == sortedWanted;
 }
 
 // Where a save writes: the name with every symbolic link of its last part followed.

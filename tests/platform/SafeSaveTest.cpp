@@ -1,8 +1,9 @@
 // Saving never loses or changes the old file. Every kind of target (new, replaced,
 // hard-linked, behind symbolic links, FIFO, device, socket, folder), the permission cases
-// as an unprivileged user, and a full disk (a file size limit, and a full tmpfs where
-// mounting is permitted), each checked against a snapshot of everything around the
-// target: a refused save changes nothing at all, a save changes only the content.
+// as an unprivileged user, a folder's default ACL, and a full disk (a file size limit, and
+// a full tmpfs where mounting is permitted), each checked against a snapshot of everything
+// around the target: a refused save changes nothing at all, a save changes only the
+// content.
 //
 // Each save runs in a child process of this program ("--save PATH LIMIT", the bytes on
 // standard input), so a save that blocks fails instead of hanging the test, a file size
@@ -60,7 +61,7 @@ constexpr qint64 kSizeLimit = 8192;
 enum class Setup {
     NewFile, SingleLink, HardLink, SymlinkChain, DanglingSymlink, Fifo, SymlinkToFifo, DeviceNode,
     DevNull, Socket, Folder, ReadOnlyFolderFile, ReadOnlyFolderNew, OtherOwner, ForeignGroup,
-    ReadOnlyFile, Attributes, LongName, FullTmpfs, FullTmpfsHardLink
+    ReadOnlyFile, Attributes, LongName, FullTmpfs, FullTmpfsHardLink, DefaultAcl
 };
 enum class As { Root, Nobody };
 enum class Expect { Created, Replaced, InPlace, Refused };
@@ -343,6 +344,7 @@ void SafeSaveTest::save_data()
     row("size limit: other owner restored", Setup::OtherOwner, As::Nobody, kSizeLimit, 5000, Expect::Refused);
     row("full tmpfs: single link", Setup::FullTmpfs, As::Root, 0, 5000, Expect::Refused);
     row("full tmpfs: hard link", Setup::FullTmpfsHardLink, As::Root, 0, 5000, Expect::Refused);
+    row("folder's default ACL: no ACL added", Setup::DefaultAcl, As::Root, 0, 2000, Expect::Replaced);
 }
 
 void SafeSaveTest::save()
@@ -448,6 +450,16 @@ void SafeSaveTest::save()
     case Setup::ReadOnlyFolderNew:
         target = written = d + "/new.mon";
         break;
+    case Setup::DefaultAcl: {
+        // A file without ACL in a folder whose default ACL gives nobody every right.
+        makeFile(target, 0640, saverUid, saverGid);
+        QProcess setfacl;
+        setfacl.start(QStringLiteral("setfacl"), {QStringLiteral("-d"), QStringLiteral("-m"), QStringLiteral("u:nobody:rwx"),
+                                                  QString::fromStdString(d)});
+        QVERIFY2(setfacl.waitForFinished() && setfacl.exitStatus() == QProcess::NormalExit && setfacl.exitCode() == 0,
+                 "setfacl failed (scripts/install-deps.sh test installs it)");
+        break;
+    }
     case Setup::OtherOwner:
         makeFile(target, 0664, 0, saverGid);
         break;
