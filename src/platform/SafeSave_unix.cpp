@@ -146,6 +146,22 @@ std::optional<std::string> readAll(int fd, off_t sizeHint, std::error_code& erro
     return content;
 }
 
+// Gives the file `from` the name `to` unless `to` exists (EEXIST then, and `from` keeps
+// its name): a file another program made there meanwhile is never replaced.
+bool renameNoReplace(const std::string& from, const std::string& to)
+{
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+        return false;
+    // A file system without the flag: a second name, which link() never takes from
+    // another file, then the first name dropped.
+    if (::link(from.c_str(), to.c_str()) != 0)
+        return false;
+    ::unlink(from.c_str());
+    return true;
+}
+
 // A new file `<folder>/<prefix><random>` that did not exist before, opened for writing.
 OwnFile createUnique(const std::string& folder, const std::string& prefix, mode_t mode, std::error_code& error)
 {
@@ -305,8 +321,10 @@ std::error_code notRegular(const struct stat& status)
     return errorOf(S_ISDIR(status.st_mode) ? EISDIR : EINVAL);
 }
 
-// A new file: written whole under a temporary name, then given its name. The folder's
-// default permissions and the user's umask apply, as to any file the user creates.
+// A new file: written whole under a temporary name, then given its name, unless another
+// program made a file of that name meanwhile, which is refused like a failed write. The
+// folder's default permissions and the user's umask apply, as to any file the user
+// creates.
 std::error_code createFile(const Target& target, std::string_view bytes)
 {
     std::error_code error;
@@ -315,7 +333,7 @@ std::error_code createFile(const Target& target, std::string_view bytes)
         return error;
     if (!writeAll(temp.fd().get(), bytes, 0) || ::fsync(temp.fd().get()) != 0 || !temp.fd().close())
         return lastError();
-    if (::rename(temp.path().c_str(), target.path.c_str()) != 0)
+    if (!renameNoReplace(temp.path(), target.path))
         return lastError();
     temp.release();
     syncFolder(target.folder);

@@ -1,9 +1,9 @@
 // Saving never loses or changes the old file. Every kind of target (new, replaced,
 // hard-linked, behind symbolic links, FIFO, device, socket, folder), the permission cases
-// as an unprivileged user, a folder's default ACL, and a full disk (a file size limit, and
-// a full tmpfs where mounting is permitted), each checked against a snapshot of everything
-// around the target: a refused save changes nothing at all, a save changes only the
-// content.
+// as an unprivileged user, a folder's default ACL, a full disk (a file size limit, and a
+// full tmpfs where mounting is permitted) and a new name another program takes meanwhile,
+// each checked against a snapshot of everything around the target: a refused save changes
+// nothing at all, a save changes only the content.
 //
 // Each save runs in a child process of this program ("--save PATH LIMIT", the bytes on
 // standard input), so a save that blocks fails instead of hanging the test, a file size
@@ -28,10 +28,12 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/un.h>
@@ -40,6 +42,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <iostream>
 #include <iterator>
 #include <map>
@@ -61,7 +64,7 @@ constexpr qint64 kSizeLimit = 8192;
 enum class Setup {
     NewFile, SingleLink, HardLink, SymlinkChain, DanglingSymlink, Fifo, SymlinkToFifo, DeviceNode,
     DevNull, Socket, Folder, ReadOnlyFolderFile, ReadOnlyFolderNew, OtherOwner, ForeignGroup,
-    ReadOnlyFile, Attributes, LongName, FullTmpfs, FullTmpfsHardLink, DefaultAcl
+    ReadOnlyFile, Attributes, LongName, FullTmpfs, FullTmpfsHardLink, DefaultAcl, NewFileTakenMeanwhile
 };
 enum class As { Root, Nobody };
 enum class Expect { Created, Replaced, InPlace, Refused };
@@ -205,8 +208,10 @@ void startWithDefaultSignals(QProcess& child)
 }
 
 // Runs this program's save in a child process, as nobody when asked and when the test
-// is root (otherwise the test is already an ordinary user).
-ChildRun saveInChild(const QString& program, As as, const std::string& path, qint64 limit, const std::string& bytes)
+// is root (otherwise the test is already an ordinary user). `meanwhile` runs with the
+// child's process id once the child has its bytes, while it saves.
+ChildRun saveInChild(const QString& program, As as, const std::string& path, qint64 limit, const std::string& bytes,
+                     const std::function<void(qint64)>& meanwhile = {})
 {
     QStringList arguments{QStringLiteral("--save"), QFile::decodeName(QByteArray::fromStdString(path)),
                           QString::number(limit)};
@@ -232,6 +237,10 @@ ChildRun saveInChild(const QString& program, As as, const std::string& path, qin
         return run;
     child.write(bytes.data(), qint64(bytes.size()));
     child.closeWriteChannel();
+    if (meanwhile) {
+        child.waitForBytesWritten(10000);
+        meanwhile(child.processId());
+    }
     run.finished = child.waitForFinished(20000);
     if (!run.finished) {
         child.kill();
@@ -272,6 +281,40 @@ struct CaseCleanup {
         for (const std::string& folder : lockedFolders)
             ::chmod(folder.c_str(), 0755);
     }
+};
+
+// Tells when a file in a folder is made, renamed into it or written to.
+class FolderWatch final {
+public:
+    explicit FolderWatch(const std::string& folder) : m_fd(::inotify_init1(IN_CLOEXEC | IN_NONBLOCK))
+    {
+        ::inotify_add_watch(m_fd, folder.c_str(), IN_CREATE | IN_MOVED_TO | IN_MODIFY);
+    }
+    ~FolderWatch() { ::close(m_fd); }
+    FolderWatch(const FolderWatch&) = delete;
+    FolderWatch& operator=(const FolderWatch&) = delete;
+
+    // Waits up to 10 s for an event of `mask` on a name that starts with `prefix`.
+    bool waitFor(std::uint32_t mask, const std::string& prefix)
+    {
+        alignas(inotify_event) char buffer[8192];
+        for (int polls = 0; polls < 1000; ++polls) {
+            pollfd ready{m_fd, POLLIN, 0};
+            if (::poll(&ready, 1, 10) <= 0)
+                continue;
+            const ssize_t size = ::read(m_fd, buffer, sizeof buffer);
+            for (ssize_t at = 0; at < size;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+                at += ssize_t(sizeof(inotify_event) + event->len);
+                if ((event->mask & mask) && event->len > 0 && std::string(event->name).starts_with(prefix))
+                    return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    int m_fd;
 };
 
 } // namespace
@@ -345,6 +388,8 @@ void SafeSaveTest::save_data()
     row("full tmpfs: single link", Setup::FullTmpfs, As::Root, 0, 5000, Expect::Refused);
     row("full tmpfs: hard link", Setup::FullTmpfsHardLink, As::Root, 0, 5000, Expect::Refused);
     row("folder's default ACL: no ACL added", Setup::DefaultAcl, As::Root, 0, 2000, Expect::Replaced);
+    row("new name taken by another program meanwhile: its file kept", Setup::NewFileTakenMeanwhile, As::Root, 0, 0,
+        Expect::Refused);
 }
 
 void SafeSaveTest::save()
@@ -448,6 +493,7 @@ void SafeSaveTest::save()
         makeFile(target, 0644, saverUid, saverGid);
         break;
     case Setup::ReadOnlyFolderNew:
+    case Setup::NewFileTakenMeanwhile:
         target = written = d + "/new.mon";
         break;
     case Setup::DefaultAcl: {
@@ -495,20 +541,53 @@ void SafeSaveTest::save()
     }
 
     const std::string bytes = crlf(newLines());
+    const std::string key = "." + written.substr(d.size());
     const Snapshot before = snapshot(d, watched);
-    const ChildRun run = saveInChild(m_saver, As(as), target, limit, bytes);
+    ChildRun run;
+    const std::string otherProgram = "another program's file\r\n";
+    bool taken = false;
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        FolderWatch watch(d);
+        std::function<void(qint64)> meanwhile;
+        if (kind == Setup::NewFileTakenMeanwhile) {
+            // Another program makes the file while the save writes its temporary one:
+            // the save is stopped as soon as that appears, and goes on once the file is
+            // there, unless it had been quicker.
+            meanwhile = [&](qint64 pid) {
+                if (!watch.waitFor(IN_CREATE, ".zq-save-"))
+                    return;
+                ::kill(pid_t(pid), SIGSTOP);
+                const int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+                if (fd >= 0) {
+                    taken = ::write(fd, otherProgram.data(), otherProgram.size()) == ssize_t(otherProgram.size());
+                    ::close(fd);
+                }
+                ::kill(pid_t(pid), SIGCONT);
+            };
+        }
+        run = saveInChild(m_saver, As(as), target, limit, bytes, meanwhile);
+        if (kind != Setup::NewFileTakenMeanwhile || taken)
+            break;
+        ::unlink(target.c_str());
+    }
     const Snapshot after = snapshot(d, watched);
 
     QVERIFY2(run.finished, "the save blocked");
     if (Expect(expect) == Expect::Refused) {
         QVERIFY2(run.exitCode == kRefusedExit, run.error.constData());
-        QCOMPARE(describe(after), describe(before));
+        Snapshot expected = before;
+        if (kind == Setup::NewFileTakenMeanwhile) {
+            QVERIFY(taken);
+            QVERIFY(after.count(key));
+            QCOMPARE(after.at(key).content, otherProgram);
+            expected[key] = after.at(key);
+        }
+        QCOMPARE(describe(after), describe(expected));
         return;
     }
     QVERIFY2(run.exitCode == 0, run.error.constData());
 
     // Only the content of the written file may differ, and its inode when replaced.
-    const std::string key = "." + written.substr(d.size());
     QVERIFY(after.count(key));
     Snapshot expected = before;
     switch (Expect(expect)) {
