@@ -1,9 +1,9 @@
 // Saving never loses or changes the old file. Every kind of target (new, replaced,
 // hard-linked, behind symbolic links, FIFO, device, socket, folder), the permission cases
 // as an unprivileged user, a folder's default ACL, a full disk (a file size limit, and a
-// full tmpfs where mounting is permitted) and a new name another program takes meanwhile,
-// each checked against a snapshot of everything around the target: a refused save changes
-// nothing at all, a save changes only the content.
+// full tmpfs where mounting is permitted), a new name another program takes meanwhile and
+// the leftovers of killed saves, each checked against a snapshot of everything around the
+// target: a refused save changes nothing at all, a save changes only the content.
 //
 // Each save runs in a child process of this program ("--save PATH LIMIT", the bytes on
 // standard input), so a save that blocks fails instead of hanging the test, a file size
@@ -64,7 +64,7 @@ constexpr qint64 kSizeLimit = 8192;
 enum class Setup {
     NewFile, SingleLink, HardLink, SymlinkChain, DanglingSymlink, Fifo, SymlinkToFifo, DeviceNode,
     DevNull, Socket, Folder, ReadOnlyFolderFile, ReadOnlyFolderNew, OtherOwner, ForeignGroup,
-    ReadOnlyFile, Attributes, LongName, FullTmpfs, FullTmpfsHardLink, DefaultAcl, NewFileTakenMeanwhile
+    ReadOnlyFile, Attributes, LongName, FullTmpfs, FullTmpfsHardLink, DefaultAcl, NewFileTakenMeanwhile, Leftovers
 };
 enum class As { Root, Nobody };
 enum class Expect { Created, Replaced, InPlace, Refused };
@@ -317,6 +317,14 @@ private:
     int m_fd;
 };
 
+std::vector<std::string> namesIn(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const QString& name : QDir(QString::fromStdString(folder)).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
+        names.push_back(name.toStdString());
+    return names;
+}
+
 } // namespace
 
 class SafeSaveTest : public QObject {
@@ -390,6 +398,7 @@ void SafeSaveTest::save_data()
     row("folder's default ACL: no ACL added", Setup::DefaultAcl, As::Root, 0, 2000, Expect::Replaced);
     row("new name taken by another program meanwhile: its file kept", Setup::NewFileTakenMeanwhile, As::Root, 0, 0,
         Expect::Refused);
+    row("leftovers of killed saves removed, look-alikes kept", Setup::Leftovers, As::Root, 0, 5000, Expect::InPlace);
 }
 
 void SafeSaveTest::save()
@@ -506,6 +515,16 @@ void SafeSaveTest::save()
                  "setfacl failed (scripts/install-deps.sh test installs it)");
         break;
     }
+    case Setup::Leftovers:
+        // A hard-linked file written in place, a single-linked one replaced, and files of
+        // the user's named like the editor's own.
+        target = written = d + "/linked.mon";
+        makeFile(target, 0644, saverUid, saverGid);
+        QCOMPARE(::link(target.c_str(), (d + "/other.mon").c_str()), 0);
+        makeFile(d + "/old.mon", 0644, saverUid, saverGid);
+        writeBytes(d + "/.zq-save-0123abcd", "the user's");
+        writeBytes(d + "/linked.mon~0123456789abcdef", "the user's");
+        break;
     case Setup::OtherOwner:
         makeFile(target, 0664, 0, saverGid);
         break;
@@ -542,6 +561,28 @@ void SafeSaveTest::save()
 
     const std::string bytes = crlf(newLines());
     const std::string key = "." + written.substr(d.size());
+    const std::vector<std::string> setUp = namesIn(d);
+    if (kind == Setup::Leftovers) {
+        // Saves killed (SIGKILL) in the middle, each tried until it leaves a file behind:
+        // one replacing old.mon, once it writes its temporary file, and one writing
+        // linked.mon in place, once it writes the file itself.
+        const auto killedSave = [&](const std::string& path, const std::string& written) {
+            for (int attempt = 0; attempt < 20; ++attempt) {
+                const std::size_t files = namesIn(d).size();
+                FolderWatch watch(d);
+                saveInChild(m_saver, As::Root, path, 0, bytes, [&](qint64 pid) {
+                    if (watch.waitFor(IN_MODIFY, written))
+                        ::kill(pid_t(pid), SIGKILL);
+                });
+                if (namesIn(d).size() > files)
+                    return true;
+            }
+            return false;
+        };
+        QVERIFY(killedSave(d + "/old.mon", ".zq-save-"));
+        QVERIFY(killedSave(target, "linked.mon"));
+    }
+
     const Snapshot before = snapshot(d, watched);
     ChildRun run;
     const std::string otherProgram = "another program's file\r\n";
@@ -587,9 +628,20 @@ void SafeSaveTest::save()
     }
     QVERIFY2(run.exitCode == 0, run.error.constData());
 
-    // Only the content of the written file may differ, and its inode when replaced.
+    // Only the content of the written file may differ, and its inode when replaced; the
+    // files killed saves left are gone.
     QVERIFY(after.count(key));
     Snapshot expected = before;
+    if (kind == Setup::Leftovers) {
+        std::vector<std::string> left;
+        for (const auto& [name, e] : before) {
+            if (name.rfind('/') == 1 && std::find(setUp.begin(), setUp.end(), name.substr(2)) == setUp.end())
+                left.push_back(name);
+        }
+        QCOMPARE(left.size(), std::size_t(2));  // a temporary file and a backup
+        for (const std::string& name : left)
+            expected.erase(name);
+    }
     switch (Expect(expect)) {
     case Expect::Created:
         QVERIFY(!before.count(key));
