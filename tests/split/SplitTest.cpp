@@ -58,12 +58,15 @@ Run runTool(const QStringList& arguments, rlim_t fileSizeLimit = 0)
             QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
 }
 
-// A file the tool should write: its name and the questions of its genre it holds.
+// A file the tool should write: its name, the questions of its genre it holds, and the
+// title and genre fields it holds where they are not those the window proposes.
 struct Expected {
     QString name;
     int genre;
     int first;
     int last;
+    std::string title = {};
+    std::string genreField = {};
 };
 
 QStringList entries(const QString& folder)
@@ -137,6 +140,10 @@ void splitAndCompare(const std::vector<support::BankGenre>& genres, const std::v
         form->Edit8->setText(std::to_string(file.last));
         QCOMPARE(form->Edit7->Text(), std::to_string(file.last - file.first + 1));
         QCOMPARE(form->Edit7->Color(), kLime);
+        if (!file.title.empty()) {
+            form->Edit4->setText(file.title);
+            form->Edit5->setText(file.genreField);
+        }
         QTest::mouseClick(form->Button5, Qt::LeftButton);
         const QString saved = QStringLiteral("window-%1.mon").arg(i);
         prompts.acceptSave(TestFolder::bytesOf(folder.path(saved)), 1);
@@ -236,6 +243,25 @@ void SplitTest::fileNames()
         expected.push_back({names[i].second + QStringLiteral(".mon"), int(i + 1), 1, 8});
     }
     splitAndCompare(genres, expected, {{u"ｼﾞｬﾝﾙ (2).mon"_qs, "kept"}}, {});
+
+    // The other device names of Windows; and line breaks, which the title and genre lose
+    // as the file name does: the file is the window's with those fields typed so.
+    const std::vector<std::pair<std::string, QString>> more{
+        {"CONIN$", QStringLiteral("CONIN$_")}, {"conout$.x", QStringLiteral("conout$_.x")},
+        {"COM0", QStringLiteral("COM0_")},     {"lpt0", QStringLiteral("lpt0_")},
+        {"\r\nX", QStringLiteral("__X")},     {"A\rB\n", QStringLiteral("A_B_")},
+    };
+    genres.clear();
+    expected.clear();
+    for (std::size_t i = 0; i < more.size(); ++i) {
+        genres.push_back(support::numberedGenre(int(i + 1), 8, more[i].first));
+        expected.push_back({more[i].second + QStringLiteral(".mon"), int(i + 1), 1, 8});
+    }
+    expected[4].title = "__X";
+    expected[4].genreField = "__X" + sj(u8"■");
+    expected[5].title = "A_B_";
+    expected[5].genreField = "A_B_" + sj(u8"■");
+    splitAndCompare(genres, expected, {}, {});
 }
 
 void SplitTest::badBanks_data()
