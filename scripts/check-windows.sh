@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Windows zip and proves it under Wine, in a fresh Wine prefix:
-#  1. the Qt Test programs of formats/, text/, platform/, the Shift-JIS codec and the path
-#     bytes run under Wine (each writes its result file, which is read here);
+#  1. the Qt Test programs of formats/, text/, platform/ (the saving's failure paths among
+#     them), the Shift-JIS codec and the path bytes run under Wine (each writes its result
+#     file, which is read here);
 #  2. the editor from the unpacked zip starts on a virtual X server, its window with the
 #     title "Zelqua≪五択変換ｴﾃﾞｨﾀｰVer2.1" appears, and a screenshot is taken;
 #  3. a bank is converted in that window by mouse and keyboard (open, pick the genre,
@@ -19,7 +20,8 @@ case "$out" in /*) ;; *) out="$repo/$out" ;; esac
 
 bash scripts/install-deps.sh build windows wine
 tests=(test_formats_FieldTextTest test_formats_MonFormatTest test_text_TextHelpersTest
-       test_platform_PlatformTest test_widgets_ShiftJisTest test_widgets_PathBytesTest)
+       test_platform_PlatformTest test_platform_SafeSaveWindowsTest test_widgets_ShiftJisTest
+       test_widgets_PathBytesTest)
 bash scripts/build-windows.sh "$build" "${tests[@]}"
 version=$(sed -n 's/^project(zelqua-editor VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 zip="$repo/zelqua-editor-$version-windows-x64.zip"
