@@ -1,14 +1,20 @@
 #!/usr/bin/env bash
-# Builds the Windows zip and proves it under Wine, in a fresh Wine prefix:
-#  1. the Qt Test programs of formats/, text/, platform/ (the saving's failure paths among
+# Builds the Windows zip and proves it, then runs it under Wine in a fresh Wine prefix:
+#  1. the zip: at most 14 MB; both programs carry the icon (the images icon_export drew) and
+#     the version block with the project's version; no program or DLL has debug sections;
+#     the readme and the licence texts are there, in a form Notepad shows;
+#  2. the Qt Test programs of formats/, text/, platform/ (the saving's failure paths among
 #     them), the Shift-JIS codec and the path bytes run under Wine (each writes its result
 #     file, which is read here);
-#  2. the editor from the unpacked zip starts on a virtual X server, its window with the
+#  3. zelqua-split.exe splits a bank with a Japanese name and Japanese genre names into a
+#     folder with a Japanese name, and its files are byte for byte those of the Linux tool;
+#  4. the editor from the unpacked zip starts on a virtual X server, its window with the
 #     title "Zelqua≪五択変換ｴﾃﾞｨﾀｰVer2.1" appears, and a screenshot is taken;
-#  3. a bank is converted in that window by mouse and keyboard (open, pick the genre,
-#     convert, save) and the saved .mon file is compared byte for byte.
+#  5. a bank is converted in that window by mouse and keyboard (open, pick the genre,
+#     convert, save) and the saved .mon file is compared byte for byte;
+#  6. the only registry key the editor wrote is the one the readme names (Qt's file dialog).
 # Usage: scripts/check-windows.sh [--tests-only] [OUT_DIR]   (screenshot and logs go to
-# OUT_DIR, default build-windows/wine-check). --tests-only stops after step 1.
+# OUT_DIR, default build-windows/wine-check). --tests-only stops after step 3.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$(pwd)
@@ -41,7 +47,36 @@ mkdir -p "$app"
 app="$app/zelqua-editor-$version-windows-x64"
 [ -f "$app/zelqua-editor.exe" ] || { echo "check-windows: no editor in the zip" >&2; exit 1; }
 
-# 1. The test programs, beside the unpacked DLLs in a folder of their own (with Qt Test and
+# 1. The zip as a Windows user gets it.
+fail() { echo "check-windows: $*" >&2; exit 1; }
+size=$(stat -c %s "$zip")
+[ "$size" -le 14000000 ] || fail "the zip is $size bytes, more than 14 MB"
+echo "Zip: $size bytes, $(find "$app" -type f | wc -l) files, $(du -sb "$app" | cut -f1) bytes unpacked"
+copyright="Copyright © $(sed -n 's/^Copyright: //p' data/debian/copyright | head -1)"
+python3 scripts/windows_resources.py "$app/zelqua-editor.exe" --version "$version" --ico "$build/zelqua-editor.ico" \
+  --description "Zelqua≪五択変換ｴﾃﾞｨﾀｰ" --copyright "$copyright"
+python3 scripts/windows_resources.py "$app/zelqua-split.exe" --version "$version" --ico "$build/zelqua-editor.ico" \
+  --description "Zelqua≪五択変換ｴﾃﾞｨﾀｰ 一括変換 (zelqua-split)" --copyright "$copyright"
+binaries=$(find "$app" -name '*.exe' -o -name '*.dll')
+for binary in $binaries; do
+  if x86_64-w64-mingw32-objdump -h "$binary" | grep -q ' \.debug'; then
+    fail "${binary#"$app"/} has debug sections"
+  fi
+done
+echo "$(echo "$binaries" | wc -l) programs and DLLs, none with debug sections"
+texts=(README.txt licenses/NOTICE.txt licenses/zelqua-editor.txt licenses/LGPL-3.0.txt licenses/GPL-3.0.txt
+       licenses/GCC-exception-3.1.txt licenses/Qt.txt licenses/Qt-translations.txt licenses/gcc.txt licenses/mingw-w64.txt)
+for text in "${texts[@]}"; do
+  [ -s "$app/$text" ] || fail "no $text in the zip"
+  [ "$(head -c 3 "$app/$text" | od -An -tx1 | tr -d ' ')" = efbbbf ] || fail "$text does not begin with a UTF-8 byte order mark"
+  ! grep -qv $'\r$' "$app/$text" || fail "$text has a line that does not end in CR LF"
+done
+grep -q "Ver$version Windows" "$app/README.txt" && grep -q "MIT ライセンス" "$app/README.txt" && grep -q "MIT licence" "$app/README.txt" \
+  || fail "README.txt does not give the version and the MIT licence"
+[ -f "$app/licenses/qt-build/scripts/build-qt-mingw.sh" ] || fail "Qt's build recipe is not in the zip"
+echo "README.txt and ${#texts[@]} licence texts: UTF-8 with a byte order mark, CR LF"
+
+# 2. The test programs, beside the unpacked DLLs in a folder of their own (with Qt Test and
 #    the offscreen platform, which the zip does not ship).
 testdir="$WINEPREFIX/drive_c/tests"
 cp -r "$app" "$testdir"
@@ -62,6 +97,31 @@ for test in "${tests[@]}"; do
   fi
 done
 
+# 3. zelqua-split.exe from the unpacked zip and the Linux tool split the same bank: a bank
+#    named in Japanese, with Japanese genre names, into a folder named in Japanese. The files
+#    must be the ones the bank is made to give, and the same bytes on both systems.
+splitdir="$WINEPREFIX/drive_c/split"
+mkdir -p "$splitdir" "$out/split-linux"
+python3 scripts/windows-split-bank.py "$splitdir/問題集.5TQ" > "$out/split-expected.txt"
+cmake --build "$build/host" --target zelqua-split > "$out/split-linux-build.log" 2>&1 \
+  || { cat "$out/split-linux-build.log"; fail "the Linux zelqua-split did not build"; }
+"$build/host/src/split/zelqua-split" "$splitdir/問題集.5TQ" -o "$out/split-linux/出力" > "$out/split-linux.log" 2>&1 \
+  || { cat "$out/split-linux.log"; fail "the Linux zelqua-split failed"; }
+rc=0
+# The Unix side of Wine reads its command line as UTF-8 only in a UTF-8 locale.
+(cd "$app" && LC_ALL=C.UTF-8 timeout 300 wine zelqua-split.exe 'C:\split\問題集.5TQ' -o 'C:\split\出力フォルダ') \
+  > "$out/split-wine.log" 2>&1 || rc=$?
+if [ "$rc" -ne 0 ] || [ ! -d "$splitdir/出力フォルダ" ]; then
+  cat "$out/split-wine.log"; echo "check-windows: zelqua-split.exe failed (exit $rc)" >&2; failed=1
+elif [ "$(ls "$out/split-linux/出力" | LC_ALL=C sort)" != "$(LC_ALL=C sort "$out/split-expected.txt")" ]; then
+  ls "$out/split-linux/出力" >&2; echo "check-windows: the Linux tool did not write the expected files" >&2; failed=1
+elif ! diff -r "$out/split-linux/出力" "$splitdir/出力フォルダ" >&2; then
+  echo "check-windows: zelqua-split.exe wrote other files than the Linux tool" >&2; failed=1
+else
+  echo "zelqua-split.exe under Wine: 問題集.5TQ into 出力フォルダ, $(ls "$splitdir/出力フォルダ" | wc -l) files" \
+       "($(cat "$splitdir/出力フォルダ"/* | wc -c) bytes) the same as the Linux tool's"
+fi
+
 [ "$testsOnly" -eq 1 ] && exit "$failed"
 
 # The Wine session of the test programs began with no X display, so its desktop process
@@ -70,7 +130,11 @@ done
 wineserver -k 2>/dev/null || true
 wineserver --wait 2>/dev/null || true
 
-# 2. The editor on a virtual X server at 96 dpi.
+# The registry as it stands before the editor's session, for step 6.
+registry_keys() { sed -n 's/^\[\(.*\)\] [0-9]*$/\1/p' "$WINEPREFIX/user.reg" | LC_ALL=C sort; }
+registry_keys > "$out/registry-before.txt"
+
+# 4. The editor on a virtual X server at 96 dpi.
 bankdir="$WINEPREFIX/drive_c/quiz"
 mkdir -p "$bankdir"
 python3 scripts/windows-check-bank.py "$bankdir/capitals.5TQ" "$out/expected.mon"
@@ -110,7 +174,7 @@ echo "Editor window \"$(xdotool getwindowname "$window")\" up in $(( $(date +%s)
      "$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p') pixels"
 import -window root "$out/editor.png"
 
-# 3. A conversion, by mouse and keyboard. Positions are the window's own at 96 dpi (its
+# 5. A conversion, by mouse and keyboard. Positions are the window's own at 96 dpi (its
 #    layout at 120 dpi times 0.8).
 click() { xdotool mousemove --window "$window" "$1" "$2"; sleep 0.3; xdotool click 1; sleep "${3:-1}"; }
 keys() { xdotool type --delay 30 "$1"; sleep 0.5; }
@@ -162,6 +226,24 @@ if cmp "$bankdir/capitals.mon" "$out/expected.mon"; then
 else
   echo "check-windows: saving over the existing file did not give the expected bytes" >&2
   ls -l "$bankdir" >&2
+  failed=1
+fi
+
+# 6. The registry after the session (Wine writes it out when its server stops): besides
+#    Wine's own keys, the editor's run added only the key of Qt's file dialog, which the
+#    readme names.
+kill "$editor" 2>/dev/null || true
+editor=""
+wineserver -k 2>/dev/null || true
+wineserver --wait 2>/dev/null || true
+registry_keys > "$out/registry-after.txt"
+added=$(LC_ALL=C comm -13 "$out/registry-before.txt" "$out/registry-after.txt" | grep -v '^Software\\\\Wine\\\\' || true)
+dialogKey='Software\\QtProject\\OrganizationDefaults\\FileDialog'
+if [ "$added" = "$dialogKey" ] && grep -q 'HKEY_CURRENT_USER\\Software\\QtProject\\OrganizationDefaults\\FileDialog' "$app/README.txt"; then
+  echo 'Registry: the session added only HKEY_CURRENT_USER\Software\QtProject\OrganizationDefaults\FileDialog, as the readme says'
+else
+  echo "check-windows: registry keys added by the editor's session:" >&2
+  echo "${added:-(none)}" >&2
   failed=1
 fi
 echo "Screenshots: $out/editor.png, $out/converted.png"

@@ -413,6 +413,7 @@ void TForm1::connectHandlers()
     connect(StringGrid2, &widgets::StringGrid::doubleClicked, this, userAction([this] { StringGrid2DblClick(); }));
     connect(StringGrid2, &widgets::StringGrid::rowMoved, this,
             userAction([this](int from, int to) { StringGrid2RowMoved(from, to); }));
+    connect(StringGrid2, &widgets::StringGrid::replayed, this, userAction([this] { StringGrid2Replayed(); }));
     connect(StringGrid2, &widgets::StringGrid::mouseMoved, this,
             userAction([this](Qt::KeyboardModifiers shift, int x, int y) { StringGrid2MouseMove(shift, x, y); }));
     connect(StringGrid2, &widgets::StringGrid::getEditText, this,

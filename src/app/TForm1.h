@@ -127,6 +127,8 @@ public:
     void Button4Click();
     void Button7Click();
     void StringGrid2RowMoved(int FromIndex, int ToIndex);
+    // After Ctrl+Z or Ctrl+Y changed the question table.
+    void StringGrid2Replayed();
     void StringGrid2DblClick();
     void StringGrid2MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
     void StringGrid2GetEditText(int ACol, int ARow, std::string* Value);
@@ -248,8 +250,16 @@ private:
     // What the load button does with the file it was given, read as `kind`.
     enum class LoadedKind { Bank, Mon };
     void loadFile(const std::string& path, LoadedKind kind);
-    // Files dropped on the window, as local paths: each loaded as the load button would
-    // load it, or the drop refused.
+    // Why files given from outside (dropped on the window) cannot be taken, judged whole
+    // before anything changes: a file neither reader takes, a bank among other files, or
+    // files that cannot be read (each named). A refusal is told by a box.
+    struct FileRefusal {
+        std::string message;
+        enum class Box { Information, Error } box = Box::Information;
+    };
+    std::optional<FileRefusal> refusalOfFiles(const QStringList& paths);
+    void refuseFiles(const FileRefusal& refusal);
+    // Files taken from outside, as local paths: each loaded as the load button would load it.
     void FormFilesDropped(const QStringList& paths);
     // Files dragged over a control that takes dropped text go to the window as well.
     void takeFileDropsFromControls();
@@ -266,6 +276,8 @@ private:
     void resetRangeToAllRows();
     // Header append and Edit5 for a genre or file added to the question table.
     void appendGenreToHeader(const std::string& genre);
+    // True when the number column reads 1, 2, 3… down the question rows.
+    bool numbersInOrder() const;
     // Installs one of the question table's option sets.
     void setQuestionTableMode(std::uint32_t options);
     // The count and its colour after a range field changed.

@@ -71,6 +71,8 @@ inline const std::string kCannotOpen = sj(u8"ﾌｧｲﾙ %s は開けません"
 // Files dropped on the window: a file neither reader takes, and a bank among several files.
 inline const std::string kCannotDrop =
     sj(u8"ﾌｧｲﾙ %s は読み込めません。Kuvetta形式(.5TQ)かZelqua形式(.mon)のファイルをドロップして下さい");
+inline const std::string kUnholdableFileName =
+    sj(u8"ﾌｧｲﾙ %s は名前にShift-JISで表せない文字（?の所）があるため開けません");
 inline const std::string kOneBankOnly =
     sj(u8"Kuvetta形式(.5TQ)のファイルは1つだけドロップして下さい。Zelqua形式(.mon)のファイルは複数ドロップできます");
 inline const std::string kMonFileTooLarge =
@@ -80,9 +82,12 @@ inline const std::string kMonLineTooLong =
 inline const std::string kGraphicModeWarning = sj(u8"注意！！！この問題集は《グラフィックモード》で、編集対象外です。保存には上書きしないよう充分ご注意下さい。");
 inline const std::string kInvalidCount = sj(u8"問題数が適正数でないため作動しません。作成対象No指定等して適正の問題数8～300にしてから実行して下さい");
 inline const std::string kRangeOutsideRows = sj(u8"作成対象Noの範囲に問題のない行が含まれるため作動しません。作成対象Noを指定し直して下さい");
-inline const std::string kUnsavableCharacter = sj(u8"保存できない文字「%s」が%d行目にあります。Shift-JISで表せる文字に直してから保存して下さい");
-inline const std::string kUnconvertibleCharacter = sj(u8"%sに変換できない文字「%s」があります。Shift-JISで表せる文字に直してから実行して下さい");
-inline const std::string kUnstorableCellCharacter = sj(u8"表に記録できない文字「%s」があります。入力した文はそのまま残してあります。Shift-JISで表せる文字に直して下さい");
+// A character Shift-JIS cannot hold: the character itself, then its code point.
+inline const std::string kUnsavableCharacter = sj(u8"%d行目に、Shift-JISで表せない文字「%s」(%s)があるため保存できません。Shift-JISで表せる文字に直してから保存して下さい");
+inline const std::string kUnconvertibleCharacter = sj(u8"%sの中に、Shift-JISで表せない文字「%s」(%s)があります。Shift-JISで表せる文字に直してから実行して下さい");
+inline const std::string kUnstorableCellCharacter = sj(u8"入力した文の中に、Shift-JISで表せない文字「%s」(%s)があるため表に記録できません。入力した文はそのまま残してあります。Shift-JISで表せる文字に直して下さい");
+inline const std::string kClearCannotBeUndone =
+    sj(u8"下表の問題が多すぎるため、この削除は元に戻せません（Ctrl+Zが効きません）。削除してよろしいですか?");
 inline const std::string kBlankLinesQuestion = sj(u8"印刷後の用紙に訂正書込みが出来るように、空欄行を入れますか?");
 inline const std::string kPrintJobTitle = sj(u8"返済計算");
 

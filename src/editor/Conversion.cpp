@@ -12,6 +12,7 @@
 #include "widgets/Prompts.h"
 #include "widgets/grid/StringGrid.h"
 #include "widgets/UnencodableTextError.h"
+#include "widgets/WidgetText.h"
 
 #include <QString>
 
@@ -49,7 +50,9 @@ std::optional<TForm1::TitleAndGenre> TForm1::titleAndGenre()
     } catch (const widgets::UnencodableTextError& error) {
         m_prompts->beep();
         const std::string& name = field == Edit4 ? texts::kLabel5 : texts::kLabel6;
-        m_prompts->messageBox(text::formatMessage(texts::kUnconvertibleCharacter, {name, codePointName(error.character())}),
+        m_prompts->messageBox(text::formatMessage(texts::kUnconvertibleCharacter,
+                                                  {name, widgets::characterInMessage(error.character()),
+                                                   codePointName(error.character())}),
                               widgets::MessageKind::Warning, widgets::MessageButtons::Ok);
         return std::nullopt;
     }
@@ -58,7 +61,8 @@ std::optional<TForm1::TitleAndGenre> TForm1::titleAndGenre()
 void TForm1::cellTextRefused(char32_t character)
 {
     m_prompts->beep();
-    m_prompts->messageBox(text::formatMessage(texts::kUnstorableCellCharacter, {codePointName(character)}),
+    m_prompts->messageBox(text::formatMessage(texts::kUnstorableCellCharacter,
+                                              {widgets::characterInMessage(character), codePointName(character)}),
                           widgets::MessageKind::Warning, widgets::MessageButtons::Ok);
 }
 
@@ -134,7 +138,8 @@ void TForm1::Button6Click()
         // Nothing is written rather than a character silently replaced.
         m_prompts->beep();
         m_prompts->messageBox(text::formatMessage(texts::kUnsavableCharacter,
-                                                  {codePointName(error.character()), std::to_string(error.line())}),
+                                                  {std::to_string(error.line()), widgets::characterInMessage(error.character()),
+                                                   codePointName(error.character())}),
                               widgets::MessageKind::Warning, widgets::MessageButtons::Ok);
     }
 }

@@ -1,8 +1,12 @@
 // Files dropped on the window from a file manager: each is loaded as the load button loads
-// a file, with the reader chosen by the file's extension, since a drop has no filter.
+// a file, with the reader chosen by the file's extension, since a drop has no filter. A
+// drop is taken whole or refused whole, before anything in the window changes.
 
+#include "app/BankFile.h"
+#include "app/MonFile.h"
 #include "app/TForm1.h"
 #include "app/WindowTexts.h"
+#include "text/EditorError.h"
 #include "text/Messages.h"
 #include "widgets/Dispatch.h"
 #include "widgets/Prompts.h"
@@ -52,6 +56,23 @@ DroppedKind kindOf(const QString& path)
     return DroppedKind::Other;
 }
 
+// Why the file at `path` cannot be read as a bank or a mon file, or nothing when it can.
+std::optional<std::string> whyUnreadable(const QString& path, bool bank)
+{
+    const std::string bytes = widgets::pathBytes(path);
+    if (!widgets::pathRepresentable(path))
+        return text::formatMessage(texts::kUnholdableFileName, {bytes});
+    if (bank)
+        return BankFile::open(path) ? std::nullopt : std::optional(text::formatMessage(texts::kCannotOpen, {bytes}));
+    try {
+        if (!readMonFile(bytes))
+            return text::formatMessage(texts::kCannotOpen, {bytes});
+    } catch (const text::EditorError& tooLarge) {
+        return tooLarge.message();
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 void TForm1::dragEnterEvent(QDragEnterEvent* event)
@@ -77,11 +98,25 @@ void TForm1::dropEvent(QDropEvent* event)
         event->ignore();
         return;
     }
-    event->acceptProposedAction();
-    // Loaded once the drop has returned: the file manager that started the drag waits
-    // until then, and a box shown meanwhile would hold it.
+    // Judged before the drop returns, so that the program the files came from hears whether
+    // they were taken; loading, and any box that says why not, wait until it has returned
+    // (the file manager waits meanwhile, and a box shown now would hold it).
+    std::optional<FileRefusal> refusal;
+    runUserAction([&] { refusal = refusalOfFiles(*paths); });
+    if (refusal)
+        event->ignore();
+    else
+        event->acceptProposedAction();
     QMetaObject::invokeMethod(
-        this, [this, files = *paths] { runUserAction([&] { FormFilesDropped(files); }); },
+        this,
+        [this, files = *paths, refusal] {
+            runUserAction([&] {
+                if (refusal)
+                    refuseFiles(*refusal);
+                else
+                    FormFilesDropped(files);
+            });
+        },
         Qt::QueuedConnection);
 }
 
@@ -110,30 +145,52 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-void TForm1::FormFilesDropped(const QStringList& paths)
+std::optional<TForm1::FileRefusal> TForm1::refusalOfFiles(const QStringList& paths)
 {
-    // The whole drop is checked before any file is read, so a refused drop changes nothing.
+    // These names are the user's own choice: their bytes name them exactly from now on.
+    for (const QString& path : paths)
+        widgets::rememberChosenPath(path);
     std::vector<DroppedKind> kinds;
     for (const QString& path : paths) {
         kinds.push_back(kindOf(path));
-        if (kinds.back() == DroppedKind::Other) {
-            m_prompts->beep();
-            m_prompts->messageBox(text::formatMessage(texts::kCannotDrop, {widgets::pathBytes(path)}),
-                                  widgets::MessageKind::Information, widgets::MessageButtons::Ok);
-            return;
-        }
+        if (kinds.back() == DroppedKind::Other)
+            return FileRefusal{text::formatMessage(texts::kCannotDrop, {widgets::pathBytes(path)}), FileRefusal::Box::Information};
     }
     const bool hasBank = std::ranges::find(kinds, DroppedKind::Bank) != kinds.end();
-    if (hasBank && paths.size() != 1) {
-        m_prompts->beep();
-        m_prompts->messageBox(texts::kOneBankOnly, widgets::MessageKind::Information, widgets::MessageButtons::Ok);
-        return;
+    if (hasBank && paths.size() != 1)
+        return FileRefusal{texts::kOneBankOnly, FileRefusal::Box::Information};
+    // Every file is read once here, so that a drop is taken whole or not at all: one that
+    // cannot be read stops none of the others half-way.
+    std::string unreadable;
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        const std::optional<std::string> why = whyUnreadable(paths[i], kinds[std::size_t(i)] == DroppedKind::Bank);
+        if (!why)
+            continue;
+        if (!unreadable.empty())
+            unreadable += "\r\n";
+        unreadable += *why;
     }
+    if (!unreadable.empty())
+        return FileRefusal{unreadable, FileRefusal::Box::Error};
+    return std::nullopt;
+}
+
+void TForm1::refuseFiles(const FileRefusal& refusal)
+{
+    if (refusal.box == FileRefusal::Box::Error)
+        throw text::EditorError(refusal.message);
+    m_prompts->beep();
+    m_prompts->messageBox(refusal.message, widgets::MessageKind::Information, widgets::MessageButtons::Ok);
+}
+
+void TForm1::FormFilesDropped(const QStringList& paths)
+{
+    const bool bank = paths.size() == 1 && kindOf(paths.front()) == DroppedKind::Bank;
     // One by one as the load button would take them, so the ninth mon file starts a
     // fresh genre table just as a ninth press of the button does.
     for (const QString& path : paths) {
         startLoading();
-        loadFile(widgets::pathBytes(path), hasBank ? LoadedKind::Bank : LoadedKind::Mon);
+        loadFile(widgets::pathBytes(path), bank ? LoadedKind::Bank : LoadedKind::Mon);
     }
 }
 

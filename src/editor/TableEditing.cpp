@@ -9,6 +9,7 @@
 #include "widgets/grid/GridOptions.h"
 #include "widgets/KeyCodes.h"
 #include "widgets/LineEdit.h"
+#include "widgets/Prompts.h"
 #include "widgets/grid/StringGrid.h"
 
 namespace app {
@@ -24,6 +25,14 @@ bool isMainKeyboardDigit(int key)
 
 void TForm1::Button4Click()
 {
+    // The history keeps a clear for Ctrl+Z unless the table is too large for it: then the
+    // user is asked first, since this clear cannot be taken back.
+    if (!StringGrid2->canUndoDroppingRowsFrom(2)) {
+        m_prompts->beep();
+        if (m_prompts->messageBox(texts::kClearCannotBeUndone, widgets::MessageKind::Confirmation,
+                                  widgets::MessageButtons::YesNo) != widgets::MessageAnswer::Yes)
+            return;
+    }
     StringGrid2->setCells(1, 0, texts::kQuestionHeader);
     StringGrid2->setCells(2, 0, texts::kAnswerHeader);
     StringGrid2->setRowCount(2);
@@ -43,6 +52,22 @@ void TForm1::StringGrid2RowMoved(int /*FromIndex*/, int /*ToIndex*/)
 {
     // The grid has moved the row already; the numbers now need renewing.
     Button7->show();
+}
+
+void TForm1::StringGrid2Replayed()
+{
+    // Undo and redo give back rows in another order, or take a renumbering back: the button
+    // follows the numbers as they now stand.
+    Button7->setVisible(!numbersInOrder());
+}
+
+bool TForm1::numbersInOrder() const
+{
+    const int questions = StringGrid2->RowCount() - 2;
+    for (int row = 1; row <= questions; ++row)
+        if (StringGrid2->Cells(0, row) != std::to_string(row))
+            return false;
+    return true;
 }
 
 void TForm1::StringGrid2DblClick()

@@ -5,16 +5,25 @@
 // are of the same order. The limits lie far above that and still keep every line one the
 // memo pad and a grid cell lay out at once: beyond them lies a file that is no question
 // collection at all, and loading it would only freeze the window.
+//
+// The editor must read back whatever it writes from files it took: 300 questions of the
+// longest kind, each written as `15,"answer","question"` (8 bytes around the answer and
+// question of a line that was itself within the limit, whose seconds may have been one
+// digit), and two header lines.
 
 #include <cstddef>
 #include <string_view>
 
 namespace formats {
 
-inline constexpr std::size_t kMaxMonFileBytes = 1024 * 1024;
-// Also the longest question line after joining, so a question whose closing quote is
-// missing cannot pull the rest of a file into one cell.
+// The longest question line after joining, so a question whose closing quote is missing
+// cannot pull the rest of a file into one cell.
 inline constexpr std::size_t kMaxMonLineBytes = 16 * 1024;
+// What the editor writes around a question's answer and text: `15,"` `","` `"`.
+inline constexpr std::size_t kMonLineFrameBytes = 8;
+// 300 such questions with their line ends come to 4.9 MB; the rest is for the header.
+inline constexpr std::size_t kMaxMonFileBytes = 5 * 1024 * 1024;
+static_assert(300 * (kMaxMonLineBytes + kMonLineFrameBytes + 2) < kMaxMonFileBytes - 64 * 1024);
 
 enum class MonFit { Fits, TooLarge, LineTooLong };
 

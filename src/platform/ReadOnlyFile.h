@@ -14,8 +14,9 @@ namespace platform {
 
 class ReadOnlyFile final {
 public:
-    // Null when the file cannot be opened (missing, unreadable, a directory, or on Windows
-    // open for writing by another program).
+    // Null when the file cannot be opened (missing, unreadable, on Windows open for writing
+    // by another program) or is no regular file (a directory, a FIFO, a device); opening
+    // never waits.
     static std::unique_ptr<ReadOnlyFile> open(const QString& path);
     ~ReadOnlyFile();
     ReadOnlyFile(const ReadOnlyFile&) = delete;

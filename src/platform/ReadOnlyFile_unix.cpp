@@ -15,15 +15,16 @@ const bool ReadOnlyFile::kDeniesWriters = false;
 std::unique_ptr<ReadOnlyFile> ReadOnlyFile::open(const QString& path)
 {
     const QByteArray name = QFile::encodeName(path);
+    // Opened without blocking, since opening a FIFO waits for a writer that may never come;
+    // anything but a regular file (a directory, a FIFO, a device) holds no bank.
     int fd;
     do {
-        fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+        fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0)
         return nullptr;
-    // A directory opens for reading here but holds no bytes to read.
     struct stat info;
-    if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
         ::close(fd);
         return nullptr;
     }

@@ -26,6 +26,11 @@ std::unique_ptr<ReadOnlyFile> ReadOnlyFile::open(const QString& path)
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return nullptr;
+    // Only a file on a disk holds a bank: a device name ("NUL", "COM1") or a pipe does not.
+    if (GetFileType(file) != FILE_TYPE_DISK) {
+        CloseHandle(file);
+        return nullptr;
+    }
     return std::unique_ptr<ReadOnlyFile>(new ReadOnlyFile(reinterpret_cast<std::intptr_t>(file)));
 }
 

@@ -146,16 +146,20 @@ QString createUnique(const QString& folder, const QString& stem, QFile& file)
 int run(const Options& options)
 {
     const std::string& path = options.bank;
+    // The argument is UTF-8 on both systems (on Windows the program's manifest sets the UTF-8
+    // code page), and the file is named by it as such: from a plain std::string the Windows
+    // build of the C++ library would take every byte for a character of its own.
+    const fs::path bankPath(std::u8string(path.begin(), path.end()));
     std::error_code error;
-    const fs::file_status status = fs::status(path, error);
+    const fs::file_status status = fs::status(bankPath, error);
     if (error && error != std::errc::no_such_file_or_directory)
         return fail("cannot open " + path + ": " + error.message(), "問題集 " + path + " を開けません: " + error.message());
     if (!fs::exists(status))
         return fail("cannot open " + path + ": no such file", "問題集 " + path + " を開けません: ファイルがありません");
     if (!fs::is_regular_file(status))
         return fail(path + " is not a file", path + " はファイルではありません");
-    std::ifstream in(path, std::ios::binary);
-    const std::uintmax_t size = fs::file_size(path, error);
+    std::ifstream in(bankPath, std::ios::binary);
+    const std::uintmax_t size = fs::file_size(bankPath, error);
     if (!in || error)
         return fail("cannot open " + path, "問題集 " + path + " を開けません");
 

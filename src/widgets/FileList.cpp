@@ -40,7 +40,7 @@ void FileList::setDirectory(const QString& path)
                          QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
     for (const QFileInfo& entry : directory.entryInfoList()) {
         const QString name = entry.fileName();
-        if (pathRepresentable(name))
+        if (pathRepresentable(entry.absoluteFilePath()))
             addItem(entry.isDir() ? QLatin1Char('[') + name + QLatin1Char(']') : name);
     }
 }

@@ -59,8 +59,10 @@ std::optional<std::string> chooseFile(QFileDialog& dialog, QWidget* parent)
         const QStringList files = dialog.selectedFiles();
         if (files.isEmpty())
             return std::nullopt;
-        if (platform::kPathsKeepEveryCharacter || sjis::fromUnicode(files.front()).ok())
+        if (platform::kPathsKeepEveryCharacter || sjis::fromUnicode(files.front()).ok()) {
+            rememberChosenPath(files.front());
             return pathBytes(files.front());
+        }
         QMessageBox::warning(parent, title(MessageKind::Warning),
                              QStringLiteral("ファイル名にShift-JISで表せない文字があります。別の名前を選んでください。"));
     }
@@ -171,7 +173,7 @@ bool QtPrompts::execFont(FontDialog& dialog)
 
 MessageAnswer QtPrompts::messageBox(std::string_view text, MessageKind kind, MessageButtons buttons)
 {
-    QMessageBox box(icon(kind), title(kind), sjis::toUnicode(text), QMessageBox::NoButton, m_parent);
+    QMessageBox box(icon(kind), title(kind), messageText(text), QMessageBox::NoButton, m_parent);
     box.setTextFormat(Qt::PlainText);
     if (buttons == MessageButtons::Ok) {
         QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
@@ -190,7 +192,7 @@ MessageAnswer QtPrompts::messageBox(std::string_view text, MessageKind kind, Mes
 
 void QtPrompts::errorBox(std::string_view message)
 {
-    QMessageBox box(QMessageBox::Critical, fromUtf8View(kApplicationTitle), sjis::toUnicode(message),
+    QMessageBox box(QMessageBox::Critical, fromUtf8View(kApplicationTitle), messageText(message),
                     QMessageBox::NoButton, m_parent);
     box.setTextFormat(Qt::PlainText);
     QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);

@@ -16,6 +16,7 @@
 #include "widgets/LineEdit.h"
 #include "widgets/MemoPad.h"
 #include "widgets/ShiftJis.h"
+#include "widgets/WidgetText.h"
 #include "widgets/grid/StringGrid.h"
 
 #include <QElapsedTimer>
@@ -358,16 +359,16 @@ private slots:
         QTest::newRow("start field") << u"Edit6"_qs << QString() << QByteArray("'1?' は整数ではありません.") << none;
         QTest::newRow("end field") << u"Edit8"_qs << QString() << QByteArray("'1?' は整数ではありません.") << none;
         QTest::newRow("title, convert") << u"Edit4"_qs << u"Button5"_qs << none
-                                        << QByteArray("ﾀｲﾄﾙに変換できない文字「U+20BB7」があります。"
+                                        << QByteArray("ﾀｲﾄﾙの中に、Shift-JISで表せない文字「𠮷」(U+20BB7)があります。"
                                                       "Shift-JISで表せる文字に直してから実行して下さい");
         QTest::newRow("genre, convert") << u"Edit5"_qs << u"Button5"_qs << none
-                                        << QByteArray("ｼﾞｬﾝﾙに変換できない文字「U+20BB7」があります。"
+                                        << QByteArray("ｼﾞｬﾝﾙの中に、Shift-JISで表せない文字「𠮷」(U+20BB7)があります。"
                                                       "Shift-JISで表せる文字に直してから実行して下さい");
         QTest::newRow("question cell") << u"StringGrid2"_qs << QString() << none
-                                       << QByteArray("表に記録できない文字「U+20BB7」があります。"
+                                       << QByteArray("入力した文の中に、Shift-JISで表せない文字「𠮷」(U+20BB7)があるため表に記録できません。"
                                                      "入力した文はそのまま残してあります。Shift-JISで表せる文字に直して下さい");
         QTest::newRow("genre, list") << u"Edit5"_qs << u"Button12"_qs << none
-                                     << QByteArray("ｼﾞｬﾝﾙに変換できない文字「U+20BB7」があります。"
+                                     << QByteArray("ｼﾞｬﾝﾙの中に、Shift-JISで表せない文字「𠮷」(U+20BB7)があります。"
                                                    "Shift-JISで表せる文字に直してから実行して下さい");
     }
 
@@ -407,15 +408,18 @@ private slots:
         if (!button.isEmpty())
             QTest::mouseClick(support::control(form, button), Qt::LeftButton);
 
+        // As the boxes show them: the character itself where it stands.
         const auto expected = [](const QByteArray& utf8) {
-            return utf8.isEmpty() ? std::vector<std::string>{}
-                                  : std::vector<std::string>{sjis::fromUnicode(QString::fromUtf8(utf8)).bytes};
+            return utf8.isEmpty() ? QStringList{} : QStringList{QString::fromUtf8(utf8)};
         };
-        QCOMPARE(prompts.errorTexts(), expected(error));
-        std::vector<std::string> warnings;
+        QStringList errors;
+        for (const std::string& shown : prompts.errorTexts())
+            errors.append(widgets::messageText(shown));
+        QCOMPARE(errors, expected(error));
+        QStringList warnings;
         for (const ScriptedPrompts::Call& call : prompts.callsOf(ScriptedPrompts::Kind::Message)) {
             QCOMPARE(call.messageKind, widgets::MessageKind::Warning);
-            warnings.push_back(call.text);
+            warnings.append(widgets::messageText(call.text));
         }
         QCOMPARE(warnings, expected(warning));
         QCOMPARE(prompts.beeps(), warning.isEmpty() ? 0 : 1);

@@ -4,6 +4,7 @@
 
 #include "app/TForm1.h"
 #include "app/WindowTexts.h"
+#include "formats/MonLimits.h"
 #include "support/ScriptedPrompts.h"
 #include "support/WindowDriver.h"
 #include "support/TestFiles.h"
@@ -12,6 +13,7 @@
 #include "widgets/LineEdit.h"
 #include "widgets/MemoPad.h"
 #include "widgets/ShiftJis.h"
+#include "widgets/WidgetText.h"
 #include "widgets/grid/StringGrid.h"
 
 #include <QDir>
@@ -142,6 +144,7 @@ private slots:
     void unsavableCharacter();
     void invalidBytesRoundTrip();
     void bankRoundTrip();
+    void largestFileReadsBack();
 };
 
 namespace {
@@ -639,11 +642,9 @@ void ConversionTest::unsavableCharacter()
     QCOMPARE(prompts.beeps(), 1);
     const std::vector<ScriptedPrompts::Call> messages = prompts.callsOf(Kind::Message);
     QCOMPARE(int(messages.size()), 1);
-    const std::string& text = messages[0].text;
-    const std::string opening = sj(u8"保存できない文字「U+1F600」が");
-    QCOMPARE(text.substr(0, opening.size()), opening);
-    QVERIFY(text.find(sj(u8"行目にあります")) != std::string::npos);
-    QCOMPARE(text, opening + number(line) + sj(u8"行目にあります。Shift-JISで表せる文字に直してから保存して下さい"));
+    QCOMPARE(widgets::messageText(messages[0].text),
+             QString::number(line) + u"行目に、Shift-JISで表せない文字「😀」(U+1F600)があるため保存できません。"
+                                     u"Shift-JISで表せる文字に直してから保存して下さい"_qs);
     QCOMPARE(messages[0].messageKind, widgets::MessageKind::Warning);
     QCOMPARE(folder.read("target.mon"), old);
     QCOMPARE(entries(folder.path("")), before);
@@ -734,6 +735,41 @@ void ConversionTest::bankRoundTrip()
     QVERIFY(prompts.callsOf(Kind::Message).empty());
     QVERIFY(prompts.errorTexts().empty());
     QVERIFY(prompts.unexpected().empty());
+}
+
+// What the editor writes from files it took, it reads back: 300 questions each at the
+// longest line taken (with one-digit seconds, so each is written a byte longer).
+void ConversionTest::largestFileReadsBack()
+{
+    std::vector<std::pair<std::string, std::string>> questions;
+    const std::string head = "5,\"a\",\"";
+    const std::size_t textBytes = formats::kMaxMonLineBytes - head.size() - 1;
+    std::string text = "150,\"j42\",\"T\"\r\n0,\"\",\"G\"\r\n";
+    for (int n = 1; n <= 150; ++n) {
+        std::string question = tagged("Q", n);
+        question.resize(textBytes, 'x');
+        text += head + question + "\"\r\n";
+    }
+    TestFolder folder;
+    const QString path = folder.write("long.mon", text);
+    ScriptedPrompts prompts;
+    app::TForm1 form(&prompts);
+    form.show();
+    loadMonFile(form, prompts, path);
+    loadMonFile(form, prompts, path);
+    QCOMPARE(form.StringGrid2->RowCount(), 302);
+    QTest::mouseClick(form.Button5, Qt::LeftButton);
+    const std::string saved = TestFolder::bytesOf(folder.path("all.mon"));
+    prompts.acceptSave(saved, 1);
+    QTest::mouseClick(form.Button6, Qt::LeftButton);
+    QVERIFY(prompts.errorTexts().empty());
+
+    QTest::mouseClick(form.Button4, Qt::LeftButton);
+    loadMonFile(form, prompts, folder.path("all.mon"));
+    QVERIFY(prompts.errorTexts().empty());
+    QCOMPARE(form.StringGrid2->RowCount(), 302);
+    QCOMPARE(form.StringGrid2->Cells(1, 300).substr(0, 4), std::string("Q150"));
+    QCOMPARE(form.StringGrid2->Cells(1, 300).size(), textBytes);
 }
 
 QTEST_MAIN(ConversionTest)

@@ -14,6 +14,7 @@
 #include "widgets/MemoPad.h"
 #include "widgets/grid/StringGrid.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QMimeData>
 #include <QTableView>
@@ -21,6 +22,8 @@
 
 #include <string>
 #include <vector>
+
+#include <sys/stat.h>
 
 using support::ScriptedPrompts;
 using support::TestFolder;
@@ -92,7 +95,7 @@ private slots:
     void dropLoadsAsLoadButton();
 };
 
-enum Refusal { kLoaded, kNotAFileDrag, kUnreadableFile, kBankAmongSeveral };
+enum Refusal { kLoaded, kNotAFileDrag, kUnreadableFile, kBankAmongSeveral, kCannotRead };
 
 void FileDropTest::dropLoadsAsLoadButton_data()
 {
@@ -131,6 +134,12 @@ void FileDropTest::dropLoadsAsLoadButton_data()
                                                << QString("title");
     QTest::newRow("text file onto the memo pad") << QStringList{"notes.txt"} << false << int(kUnreadableFile)
                                                  << QStringList{} << QString("memo");
+    // Checked whole before anything changes: the error names each file that cannot be read.
+    QTest::newRow("a folder and a FIFO named like files among mon files")
+        << QStringList{"G1.mon", "folder.mon/", "G2.mon", "pipe.mon|"} << false << int(kCannotRead) << QStringList{}
+        << QString();
+    QTest::newRow("a FIFO named like a bank") << QStringList{"pipe.5TQ|"} << false << int(kCannotRead) << QStringList{}
+                                              << QString();
     QTest::newRow("web link") << QStringList{} << false << int(kNotAFileDrag) << QStringList{} << QString();
 }
 
@@ -144,7 +153,17 @@ void FileDropTest::dropLoadsAsLoadButton()
 
     TestFolder folder;
     QList<QUrl> urls;
-    for (const QString& name : names) {
+    for (QString name : names) {
+        // "name/" is a folder, "name|" a FIFO.
+        if (name.endsWith(u'/') || name.endsWith(u'|')) {
+            const QString path = folder.path(name.chopped(1));
+            if (name.endsWith(u'/'))
+                QDir().mkpath(path);
+            else
+                QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+            urls << QUrl::fromLocalFile(path);
+            continue;
+        }
         const std::string stem = QFileInfo(name).baseName().toStdString();
         std::string bytes;
         if (isBank(name))
@@ -176,11 +195,22 @@ void FileDropTest::dropLoadsAsLoadButton()
         target = dropped.RichEdit1->viewport();
     else if (onto == QLatin1String("title"))
         target = dropped.Edit4;
-    QCOMPARE(dragAndDrop(*target, urls), refusal != kNotAFileDrag);
+    // A refused drop tells the program the files came from that it was not taken.
+    QCOMPARE(dragAndDrop(*target, urls), refusal == kLoaded);
 
     if (refusal != kLoaded) {
         QCOMPARE(snapshot(dropped), before);
         const std::vector<ScriptedPrompts::Call> boxes = dropPrompts.callsOf(ScriptedPrompts::Kind::Message);
+        if (refusal == kCannotRead) {
+            std::string named;
+            for (const QUrl& url : urls)
+                if (!QFileInfo(url.toLocalFile()).isFile())
+                    named += (named.empty() ? "" : "\r\n")
+                             + text::formatMessage(app::texts::kCannotOpen, {TestFolder::bytesOf(url.toLocalFile())});
+            QCOMPARE(dropPrompts.errorTexts().size(), std::size_t(1));
+            QCOMPARE(QByteArray::fromStdString(dropPrompts.errorTexts().front()), QByteArray::fromStdString(named + "."));
+            return;
+        }
         QCOMPARE(dropPrompts.beeps(), refusal == kNotAFileDrag ? 0 : 1);
         QCOMPARE(boxes.size(), refusal == kNotAFileDrag ? 0u : 1u);
         if (refusal == kUnreadableFile) {

@@ -1,6 +1,8 @@
 // Undo and redo in the question table, from the keyboard of the real window: every kind of
 // user action is one step, Ctrl+Z gives back the table exactly as it was, Ctrl+Y and
-// Ctrl+Shift+Z make the action again, and nothing but the table changes on the way.
+// Ctrl+Shift+Z make the action again, and nothing but the table changes on the way (but the
+// renumber button, which follows the numbers). A clear the history cannot keep is asked
+// about first.
 
 #include "app/TForm1.h"
 #include "support/ScriptedPrompts.h"
@@ -34,8 +36,8 @@ Lines table(const widgets::StringGrid& grid)
     return cells;
 }
 
-// What the undo must leave alone: the genre table, the fields with the count's colour,
-// the memo pad and the button that renumbers.
+// What the undo must leave alone: the genre table, the fields with the count's colour and
+// the memo pad.
 Lines everythingElse(const app::TForm1& form)
 {
     Lines seen = support::allCells(*form.StringGrid1);
@@ -44,8 +46,16 @@ Lines everythingElse(const app::TForm1& form)
     seen.push_back(form.Edit7->Color().name().toStdString());
     const Lines memo = form.RichEdit1->Lines();
     seen.insert(seen.end(), memo.begin(), memo.end());
-    seen.push_back(form.Button7->isVisible() ? "renumber shown" : "renumber hidden");
     return seen;
+}
+
+// The renumber button is shown exactly while the numbers are out of order.
+bool renumberFollows(const app::TForm1& form)
+{
+    bool inOrder = true;
+    for (int row = 1; row < form.StringGrid2->RowCount() - 1; ++row)
+        inOrder = inOrder && form.StringGrid2->Cells(0, row) == std::to_string(row);
+    return form.Button7->isVisible() != inOrder;
 }
 
 bool viewFollows(const widgets::StringGrid& grid)
@@ -89,6 +99,8 @@ class TableUndoTest final : public QObject {
 private slots:
     void eachActionIsOneStep_data();
     void eachActionIsOneStep();
+    void clearTooLargeToKeepIsAskedFirst_data();
+    void clearTooLargeToKeepIsAskedFirst();
 };
 
 void TableUndoTest::eachActionIsOneStep_data()
@@ -182,15 +194,65 @@ void TableUndoTest::eachActionIsOneStep()
     QCOMPARE(table(grid), before);
     QCOMPARE(everythingElse(form), rest);
     QVERIFY(viewFollows(grid));
+    QVERIFY(renumberFollows(form));
     press(grid, Qt::CTRL | Qt::Key_Y);
     QCOMPARE(table(grid), after);
+    QVERIFY(renumberFollows(form));
     press(grid, Qt::CTRL | Qt::Key_Z);
     QCOMPARE(table(grid), before);
     press(grid, Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
     QCOMPARE(table(grid), after);
     QCOMPARE(everythingElse(form), rest);
     QVERIFY(viewFollows(grid));
+    QVERIFY(renumberFollows(form));
     QVERIFY(prompts.errorTexts().empty());
+    QVERIFY(prompts.unexpected().empty());
+}
+
+void TableUndoTest::clearTooLargeToKeepIsAskedFirst_data()
+{
+    QTest::addColumn<std::size_t>("historyBytes");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("cleared");
+    QTest::newRow("kept: no question") << std::size_t(1024) << int(-1) << true;
+    QTest::newRow("too large, answered yes") << std::size_t(64) << int(widgets::MessageAnswer::Yes) << true;
+    QTest::newRow("too large, answered no") << std::size_t(64) << int(widgets::MessageAnswer::No) << false;
+}
+
+void TableUndoTest::clearTooLargeToKeepIsAskedFirst()
+{
+    QFETCH(std::size_t, historyBytes);
+    QFETCH(int, answer);
+    QFETCH(bool, cleared);
+
+    TestFolder folder;
+    const QString bank = folder.write("large.5TQ", support::bankBytes({support::numberedGenre(1, 3000, "Many")}));
+    ScriptedPrompts prompts;
+    app::TForm1 form(&prompts);
+    form.show();
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    widgets::StringGrid& grid = *form.StringGrid2;
+    // A bound in KiB above or below what this table's clear keeps (3,000 rows of about 80
+    // bytes, and their handles).
+    grid.setHistory(widgets::StringGrid::History::Kept, {100, historyBytes << 10});
+    support::readFile(form, prompts, bank, 1);
+    support::clickRow(*form.StringGrid1, 1);
+    const Lines before = table(grid);
+    if (answer >= 0)
+        prompts.answer(widgets::MessageAnswer(answer));
+    QTest::mouseClick(form.Button4, Qt::LeftButton);
+
+    const auto asked = prompts.callsOf(ScriptedPrompts::Kind::Message);
+    QCOMPARE(asked.size(), std::size_t(answer >= 0 ? 1 : 0));
+    if (!asked.empty())
+        QCOMPARE(asked.front().messageKind, widgets::MessageKind::Confirmation);
+    QCOMPARE(grid.RowCount(), cleared ? 2 : 3002);
+    if (cleared) {
+        // A clear the history kept comes back; the one the user was warned about does not.
+        press(grid, Qt::CTRL | Qt::Key_Z);
+        QCOMPARE(table(grid) == before, answer < 0);
+    }
     QVERIFY(prompts.unexpected().empty());
 }
 

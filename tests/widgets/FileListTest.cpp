@@ -65,6 +65,8 @@ void FileListTest::listsMatchingEntriesSorted_data()
     QTest::newRow("Japanese names")
         << QStringList{u"問題集2.mon"_qs, u"問題集1.mon"_qs} << QStringList{}
         << QStringList{u"問題集1.mon"_qs, u"問題集2.mon"_qs};
+    QTest::newRow("a name whose bytes read back as another (U+301C as U+FF5E)")
+        << QStringList{u"第1回〜第3回.mon"_qs} << QStringList{} << QStringList{u"第1回〜第3回.mon"_qs};
     QTest::newRow("nothing matches") << QStringList{u"a.txt"_qs} << QStringList{u"b"_qs} << QStringList{};
 }
 

@@ -4,12 +4,14 @@
 #include "support/ModalDialogs.h"
 #include "widgets/QtPrompts.h"
 #include "widgets/ShiftJis.h"
+#include "widgets/WidgetText.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -174,6 +176,8 @@ private slots:
 
         QTest::newRow("mon to text") << 1 << QString() << int(Qt::Key_Down) << u"name.mon"_qs << 2;
         QTest::newRow("typed .TXT, text to mon") << 2 << u"list.TXT"_qs << int(Qt::Key_Up) << u"list.TXT"_qs << 1;
+        // U+301C is stored as the bytes of U+FF5E: the name chosen is still the one saved.
+        QTest::newRow("typed wave dash") << 1 << u"回答〜.mon"_qs << int(Qt::Key_Up) << u"回答〜.mon"_qs << 1;
     }
 
     void saveDialogFilterSwitchKeepsName()
@@ -198,8 +202,11 @@ private slots:
             auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
             if (name && types) {
                 if (!typed.isEmpty()) {
+                    // Typed as an input method commits it, which any text may be.
                     name->selectAll();
-                    QTest::keyClicks(name, typed);
+                    QInputMethodEvent commit;
+                    commit.setCommitString(typed);
+                    QApplication::sendEvent(name, &commit);
                 }
                 QTest::keyClick(types, Qt::Key(key));
                 afterSwitch = name->text();
@@ -208,7 +215,7 @@ private slots:
         });
         QVERIFY(prompts.execSave(save));
         QCOMPARE(afterSwitch, saved);
-        QCOMPARE(sjis::toUnicode(save.fileName), dir.filePath(saved));
+        QCOMPARE(widgets::pathFromBytes(save.fileName), dir.filePath(saved));
         QCOMPARE(save.filterIndex, chosenIndex);
     }
 

@@ -23,6 +23,17 @@ constexpr GridOptions kInitialOptions = GridOptions::fromInt(
 
 } // namespace
 
+class StringGrid::Reshape final {
+public:
+    explicit Reshape(const StringGrid& grid) : m_view(*grid.m_view) { m_view.beginReshape(); }
+    ~Reshape() { m_view.endReshape(); }
+    Reshape(const Reshape&) = delete;
+    Reshape& operator=(const Reshape&) = delete;
+
+private:
+    StringGridView& m_view;
+};
+
 StringGrid::StringGrid(QWidget* parent) : QWidget(parent), m_options(kInitialOptions)
 {
     m_color = palette().color(QPalette::Base);
@@ -88,6 +99,7 @@ void StringGrid::insertRows(int beforeRow, const GridRows& rows)
         throwIndexError();
     if (rows.empty())
         return;
+    const Reshape reshape(*this);
     const bool hadCurrent = m_view->currentIndex().isValid();
     const int col = Col();
     const int row = Row();
@@ -105,6 +117,7 @@ int StringGrid::ColCount() const
 
 void StringGrid::setColCount(int count)
 {
+    const Reshape reshape(*this);
     m_model->setGridColCount(count);
     m_view->ensureCurrentCell();
 }
@@ -116,6 +129,7 @@ int StringGrid::RowCount() const
 
 void StringGrid::setRowCount(int count)
 {
+    const Reshape reshape(*this);
     m_model->setGridRowCount(count);
     m_view->ensureCurrentCell();
 }
@@ -242,30 +256,48 @@ void StringGrid::setScrollBars(ScrollBars bars)
     m_view->setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
 }
 
-void StringGrid::moveRow(int fromIndex, int toIndex)
+bool StringGrid::canMoveRow(int fromIndex, int toIndex) const
 {
     const int rows = RowCount();
-    if (fromIndex < 1 || toIndex < 1 || fromIndex >= rows || toIndex >= rows)
+    const int movable = m_lastRowPinned ? rows - 1 : rows;
+    return fromIndex >= 1 && toIndex >= 1 && fromIndex < movable && toIndex < movable;
+}
+
+bool StringGrid::canMoveColumn(int fromIndex, int toIndex) const
+{
+    const int cols = ColCount();
+    return fromIndex >= 1 && toIndex >= 1 && fromIndex < cols && toIndex < cols;
+}
+
+void StringGrid::moveRow(int fromIndex, int toIndex)
+{
+    if (!canMoveRow(fromIndex, toIndex))
         throwIndexError();
     if (fromIndex == toIndex)
         return;
-    m_model->moveGridRow(fromIndex, toIndex);
+    {
+        const Reshape reshape(*this);
+        m_model->moveGridRow(fromIndex, toIndex);
+    }
     emit rowMoved(fromIndex, toIndex);
 }
 
 void StringGrid::setLastRow(LastRow lastRow)
 {
-    m_view->setLastRowPinned(lastRow == LastRow::Pinned);
+    m_lastRowPinned = lastRow == LastRow::Pinned;
+    m_view->setLastRowPinned(m_lastRowPinned);
 }
 
 void StringGrid::moveColumn(int fromIndex, int toIndex)
 {
-    const int cols = ColCount();
-    if (fromIndex < 1 || toIndex < 1 || fromIndex >= cols || toIndex >= cols)
+    if (!canMoveColumn(fromIndex, toIndex))
         throwIndexError();
     if (fromIndex == toIndex)
         return;
-    m_model->moveGridColumn(fromIndex, toIndex);
+    {
+        const Reshape reshape(*this);
+        m_model->moveGridColumn(fromIndex, toIndex);
+    }
     emit colMoved(fromIndex, toIndex);
 }
 
@@ -308,11 +340,14 @@ bool StringGrid::replayStep(bool (QUndoStack::*possible)() const, void (QUndoSta
 {
     if (!m_history || m_history->stepOpen() || !(m_history->stack().*possible)())
         return false;
-    // An editor left open stores its text first, as moving to another cell would; that
-    // store is then the step undone.
-    m_view->closeEditorStoring();
-    (m_history->stack().*replay)();
-    m_view->ensureCurrentCell();
+    {
+        // An editor left open stores its text first, as moving to another cell would; that
+        // store is then the step undone.
+        const Reshape reshape(*this);
+        (m_history->stack().*replay)();
+        m_view->ensureCurrentCell();
+    }
+    emit replayed();
     return true;
 }
 
@@ -334,6 +369,11 @@ int StringGrid::undoSteps() const
 std::size_t StringGrid::historyBytes() const
 {
     return m_history ? m_history->bytes() : 0;
+}
+
+bool StringGrid::canUndoDroppingRowsFrom(int row) const
+{
+    return m_history && m_history->wouldKeep(m_model->bytesOfRows(0, RowCount()), RowCount() - row);
 }
 
 StringGrid::Step::Step(StringGrid& grid) : m_history(grid.m_history.get())

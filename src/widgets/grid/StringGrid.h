@@ -96,11 +96,15 @@ public:
     void setScrollBars(ScrollBars bars);
 
     // Move a row or column exactly as a drag does, then raise rowMoved / colMoved. Indexes
-    // outside the normal rows or columns throw text::EditorError.
+    // outside the normal rows or columns, and a move of a pinned last row or below it,
+    // throw text::EditorError.
     void moveRow(int fromIndex, int toIndex);
     void moveColumn(int fromIndex, int toIndex);
+    bool canMoveRow(int fromIndex, int toIndex) const;
+    bool canMoveColumn(int fromIndex, int toIndex) const;
 
-    // A pinned last row stays last: dragging cannot move it, nor move another row below it.
+    // A pinned last row stays last: neither a drag nor moveRow() moves it, or another row
+    // below it.
     enum class LastRow { Movable, Pinned };
     void setLastRow(LastRow lastRow);
 
@@ -108,7 +112,7 @@ public:
     // what it keeps and its bounds). With one, Ctrl+Z undoes the last step and Ctrl+Y or
     // Ctrl+Shift+Z redoes it while the table has the keyboard focus; an open in-place editor
     // keeps those keys for its own text. Undo touches nothing but the grid and raises none
-    // of its events.
+    // of its events but `replayed`, once the step is undone or redone.
     // Setting it starts an empty history; never while a Step lives.
     enum class History { None, Kept };
     void setHistory(History history, HistoryLimits limits = {});
@@ -118,6 +122,9 @@ public:
     bool canRedo() const;
     int undoSteps() const;
     std::size_t historyBytes() const;
+    // Whether a step that drops the rows from `row` on (and rewrites those before it) would
+    // be kept by the history, so that it can be undone.
+    bool canUndoDroppingRowsFrom(int row) const;
 
     // The changes made while a Step lives are one step of the history (the outermost Step
     // counts); a change made outside any Step is a step of its own.
@@ -146,8 +153,12 @@ signals:
     void colMoved(int fromIndex, int toIndex);
     void getEditText(int col, int row, std::string* text);
     void unencodableText(int col, int row, char32_t character);
+    void replayed();
 
 private:
+    // Lives while the grid changes its rows or columns (StringGridView::beginReshape).
+    class Reshape;
+
     [[noreturn]] static void throwIndexError();
     bool replayStep(bool (QUndoStack::*possible)() const, void (QUndoStack::*replay)());
 
@@ -157,6 +168,7 @@ private:
     GridOptions m_options;
     QColor m_color;
     QColor m_fixedColor;
+    bool m_lastRowPinned = false;
 };
 
 } // namespace widgets

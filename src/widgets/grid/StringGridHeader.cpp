@@ -29,6 +29,15 @@ void StringGridHeader::setMovingEnabled(bool enabled)
     m_movingEnabled = enabled;
 }
 
+void StringGridHeader::cancelDrag()
+{
+    if (m_dragSection < 0)
+        return;
+    m_dragSection = -1;
+    m_dropSection = -1;
+    viewport()->update();
+}
+
 void StringGridHeader::setSizingEnabled(bool enabled)
 {
     if (enabled == m_sizingEnabled)

@@ -22,6 +22,9 @@ public:
     // With the last section pinned it cannot be dragged and nothing lands beyond it.
     void setLastSectionPinned(bool pinned) { m_lastPinned = pinned; }
     void setSizingEnabled(bool enabled);
+    // Forgets a drag in progress: the rows or columns it was started on are changing. The
+    // release that follows moves nothing.
+    void cancelDrag();
 
 protected:
     void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;

@@ -38,6 +38,15 @@ std::size_t StringGridHistory::bytes() const
     return total;
 }
 
+bool StringGridHistory::wouldKeep(std::size_t rowBytes, int rows) const
+{
+    // The lists of a step and its own object come on top of the rows; a margin keeps the
+    // answer on the safe side of what commit() decides.
+    constexpr std::size_t kMargin = 64 * 1024;
+    const std::size_t lists = std::size_t(std::max(rows, 0)) * (kHandleBytes + sizeof(GridChange));
+    return rowBytes + lists + kMargin <= m_limits.bytes;
+}
+
 void StringGridHistory::endStep() noexcept
 {
     if (m_depth > 0 && --m_depth == 0)

@@ -38,6 +38,8 @@ public:
     const QUndoStack& stack() const { return m_stack; }
     bool stepOpen() const { return m_depth > 0; }
     std::size_t bytes() const;
+    // Whether a step keeping `rowBytes` of packed rows and `rows` row handles would be kept.
+    bool wouldKeep(std::size_t rowBytes, int rows) const;
 
     void beginStep() { ++m_depth; }
     void endStep() noexcept;

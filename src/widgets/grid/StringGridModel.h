@@ -28,6 +28,7 @@ public:
     // Grid coordinates, fixed row and column included.
     int gridColCount() const { return m_store.colCount(); }
     int gridRowCount() const { return m_store.rowCount(); }
+    std::size_t bytesOfRows(int from, int to) const { return m_store.rowBytes(from, to); }
     std::string_view cell(int col, int row) const { return m_store.cell(col, row); }
     void setCell(int col, int row, std::string_view text);
     void setGridColCount(int count);

@@ -25,6 +25,14 @@ std::size_t at(int index)
 
 } // namespace
 
+std::size_t StringGridStore::rowBytes(int from, int to) const
+{
+    std::size_t bytes = 0;
+    for (int row = std::max(from, 0); row < std::min(to, rowCount()); ++row)
+        bytes += m_rows[std::size_t(row)].byteSize();
+    return bytes;
+}
+
 std::string_view StringGridStore::cell(int col, int row) const
 {
     return m_rows[at(row)].slot(m_slotOfColumn[at(col)]);

@@ -23,6 +23,8 @@ public:
 
     int colCount() const { return static_cast<int>(m_slotOfColumn.size()); }
     int rowCount() const { return static_cast<int>(m_rows.size()); }
+    // Bytes the packed blocks of rows `from` to `to` (not included) take.
+    std::size_t rowBytes(int from, int to) const;
 
     // Both indexes must lie within the counts.
     std::string_view cell(int col, int row) const;

@@ -121,8 +121,27 @@ void StringGridView::closeEditorStoring()
     closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
 
+void StringGridView::beginReshape()
+{
+    if (m_reshaping++ > 0)
+        return;
+    gridHeader(horizontalHeader())->cancelDrag();
+    gridHeader(verticalHeader())->cancelDrag();
+    m_press = Press::None;
+    closeEditorStoring();
+    if (m_refusedText)
+        m_refusedText->reopen = false;
+}
+
+void StringGridView::endReshape()
+{
+    --m_reshaping;
+}
+
 void StringGridView::showEditorIfAlwaysShown()
 {
+    if (m_reshaping > 0)
+        return;
     if (editingAllowed() && m_grid.Options().testFlag(goAlwaysShowEditor) && !m_editor)
         openEditor();
 }
@@ -144,10 +163,14 @@ void StringGridView::fixedCellDoubleClicked()
 
 void StringGridView::fixedCellDropped(Qt::Orientation orientation, int fromSection, int toSection)
 {
-    if (orientation == Qt::Vertical)
-        m_grid.moveRow(fromSection + 1, toSection + 1);
-    else
+    // A drop reaches here from a mouse release, outside any handler that could catch an
+    // error: a move the grid would refuse is no move.
+    if (orientation == Qt::Vertical) {
+        if (m_grid.canMoveRow(fromSection + 1, toSection + 1))
+            m_grid.moveRow(fromSection + 1, toSection + 1);
+    } else if (m_grid.canMoveColumn(fromSection + 1, toSection + 1)) {
         m_grid.moveColumn(fromSection + 1, toSection + 1);
+    }
 }
 
 void StringGridView::editorCreated(QLineEdit* editor)
@@ -182,7 +205,8 @@ void StringGridView::reportRefusedText()
     const RefusedText refused = *m_refusedText;
     m_refusedText.reset();
     emit m_grid.unencodableText(refused.col, refused.row, refused.character);
-    reopenRefusedEdit(refused);
+    if (refused.reopen)
+        reopenRefusedEdit(refused);
 }
 
 void StringGridView::reopenRefusedEdit(const RefusedText& refused)

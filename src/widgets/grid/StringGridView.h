@@ -43,6 +43,14 @@ public:
     void closeEditorStoring();
     void showEditorIfAlwaysShown();
 
+    // The grid is about to change its rows or columns: whatever the user holds on the old
+    // ones ends first. A drag of a fixed cell is cancelled, the in-place editor stores its
+    // text where it was typed and closes, and no editor opens on its own until the change
+    // is over (one would show a cell's text from before the change). A cell text refused
+    // earlier is still reported, but its editor does not open again: its row may be another.
+    void beginReshape();
+    void endReshape();
+
     // Calls from the fixed cells (headers and corner).
     void fixedCellPressed();
     void fixedCellReleased();
@@ -96,10 +104,12 @@ private:
         char32_t character = 0;
         QString typed;
         qsizetype badIndex = 0;
+        bool reopen = true;
     };
     std::optional<RefusedText> m_refusedText;
     void reopenRefusedEdit(const RefusedText& refused);
     bool m_detached = false;
+    int m_reshaping = 0;
 
     Press m_press = Press::None;
     QPersistentModelIndex m_pressIndex;
