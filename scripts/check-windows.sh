@@ -3,8 +3,9 @@
 #  1. the zip: at most 14 MB; both programs carry the icon (the images icon_export drew) and
 #     the version block with the project's version; no program or DLL has debug sections;
 #     the readme and the licence texts are there, in a form Notepad shows;
-#  2. the Qt Test programs of formats/, text/, platform/, the Shift-JIS codec and the path
-#     bytes run under Wine (each writes its result file, which is read here);
+#  2. the Qt Test programs of formats/, text/, platform/ (the saving's failure paths among
+#     them), the Shift-JIS codec and the path bytes run under Wine (each writes its result
+#     file, which is read here);
 #  3. zelqua-split.exe splits a bank with a Japanese name and Japanese genre names into a
 #     folder with a Japanese name, and its files are byte for byte those of the Linux tool;
 #  4. the editor from the unpacked zip starts on a virtual X server, its window with the
@@ -25,7 +26,8 @@ case "$out" in /*) ;; *) out="$repo/$out" ;; esac
 
 bash scripts/install-deps.sh build windows wine
 tests=(test_formats_FieldTextTest test_formats_MonFormatTest test_text_TextHelpersTest
-       test_platform_PlatformTest test_widgets_ShiftJisTest test_widgets_PathBytesTest)
+       test_platform_PlatformTest test_platform_SafeSaveWindowsTest test_widgets_ShiftJisTest
+       test_widgets_PathBytesTest)
 bash scripts/build-windows.sh "$build" "${tests[@]}"
 version=$(sed -n 's/^project(zelqua-editor VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 zip="$repo/zelqua-editor-$version-windows-x64.zip"

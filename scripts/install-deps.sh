@@ -6,7 +6,8 @@ set -euo pipefail
 
 build=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libgl-dev qt6-translations-l10n
        fonts-ipafont-gothic fonts-ipafont-mincho)
-test=(poppler-utils)
+# poppler-utils reads the printed PDFs; acl gives the save tests setfacl.
+test=(poppler-utils acl)
 fuzz=(clang libclang-rt-14-dev)
 desktop=(xvfb xauth openbox wmctrl x11-utils xdotool)
 bench=(xvfb xauth x11-utils python3)

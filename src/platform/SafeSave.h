@@ -11,7 +11,10 @@
 // the old content back. Symbolic links are followed and keep pointing where they did.
 // Anything that is not a regular file (folder, FIFO, device, socket) is refused without
 // being opened for writing. Every write, flush and sync is checked before the old file
-// is given up.
+// is given up. A new file never takes the place of a file another program made under its
+// name meanwhile. What a killed save left beside a file (a temporary file, a backup no
+// longer needed) is recognised as the editor's own and removed by the next save into
+// that folder.
 
 #include <QString>
 

@@ -8,6 +8,8 @@
 #include <QList>
 #include <QString>
 
+#include <algorithm>
+
 namespace split {
 
 namespace bank = formats::bank;
@@ -31,6 +33,16 @@ void appendSavedLine(std::string& out, std::string_view line)
         out += sjis::fromUnicode(piece).bytes;
         out += formats::kCrLf;
     }
+}
+
+// The genre name with each CR and LF made "_", as its file name has them: title and genre
+// are fields of one line, which a line break would split. No Shift-JIS character has CR
+// or LF as its second byte, so each is a byte of its own.
+std::string singleLineName(std::string_view name)
+{
+    std::string line(name);
+    std::replace_if(line.begin(), line.end(), [](char c) { return c == '\r' || c == '\n'; }, '_');
+    return line;
 }
 
 } // namespace
@@ -72,7 +84,7 @@ std::vector<Part> partsOf(int count)
 
 std::string proposedTitle(std::string_view name)
 {
-    return throughField(name);
+    return throughField(singleLineName(name));
 }
 
 std::string proposedGenre(std::string_view name)
@@ -82,7 +94,7 @@ std::string proposedGenre(std::string_view name)
     static const std::string caption = sjis::fromUtf8(u8"問題・・・");
     static const std::string genreEnd = sjis::fromUtf8(u8"■");
     std::string header = caption;
-    header.append(name).append(genreEnd);
+    header.append(singleLineName(name)).append(genreEnd);
     return throughField(text::cutWholeCharacters(header, caption.size(), 24));
 }
 

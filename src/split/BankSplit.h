@@ -5,7 +5,8 @@
 // genre is the first one added to a fresh question table: title and genre as the window
 // proposes them, the texts as the bank reader decodes them, and everything passed through
 // the fields and the memo pad as the window passes it (the Shift-JIS codec and the memo
-// pad's line breaks).
+// pad's line breaks). One difference: a line break in a genre name, which would cut the
+// header lines apart, is "_" in the title and genre.
 
 #include "formats/BankLayout.h"
 
@@ -56,7 +57,8 @@ std::vector<Part> partsOf(int count);
 std::string monFileBytes(const Genre& genre, std::span<const std::uint8_t> records, int questions);
 
 // The title and genre fields the window proposes for a genre added to a fresh table: the
-// name, and the name followed by "■" cut to 24 bytes at a whole character.
+// name, and the name followed by "■" cut to 24 bytes at a whole character; each from the
+// name with its line breaks made "_".
 std::string proposedTitle(std::string_view name);
 std::string proposedGenre(std::string_view name);
 

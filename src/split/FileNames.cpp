@@ -17,12 +17,14 @@ bool isRawByte(QChar c)
 bool isDeviceName(const QString& base)
 {
     static const QStringList devices{QStringLiteral("CON"), QStringLiteral("PRN"), QStringLiteral("AUX"),
-                                     QStringLiteral("NUL")};
+                                     QStringLiteral("NUL"), QStringLiteral("CONIN$"), QStringLiteral("CONOUT$")};
     const QString name = base.trimmed().toUpper();
     if (devices.contains(name))
         return true;
+    // COM0 to COM9 and LPT0 to LPT9, and the superscript digits Windows takes as well.
     return name.size() == 4 && (name.startsWith(QLatin1String("COM")) || name.startsWith(QLatin1String("LPT")))
-           && name[3] >= QLatin1Char('1') && name[3] <= QLatin1Char('9');
+           && ((name[3] >= QLatin1Char('0') && name[3] <= QLatin1Char('9'))
+               || QStringView(u"\u00B9\u00B2\u00B3").contains(name[3]));
 }
 
 } // namespace

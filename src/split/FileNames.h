@@ -8,8 +8,8 @@
 // - a byte that is no character, a control character and any of \ / : * ? " < > | become "_";
 // - blanks at either end and dots at the end are dropped (Windows drops them itself), and a
 //   leading dot becomes "_" (it would hide the file);
-// - a device name of Windows (CON, PRN, AUX, NUL, COM1-9, LPT1-9) before the first dot
-//   gets "_" after it;
+// - a device name of Windows (CON, PRN, AUX, NUL, CONIN$, CONOUT$, COM0-9, LPT0-9, and
+//   COM and LPT with a superscript 1, 2 or 3) before the first dot gets "_" after it;
 // - a name left empty becomes "ジャンル" and the genre number, as the genre table labels it.
 
 #include <string>

@@ -3,6 +3,7 @@
 // English and Japanese, both UTF-8.
 
 #include "formats/BankLayout.h"
+#include "platform/ProcessSetup.h"
 #include "split/BankSplit.h"
 #include "split/FileNames.h"
 
@@ -247,6 +248,8 @@ int run(const Options& options)
 
 int main(int argc, char** argv)
 {
+    // A file size limit then fails a write, which is reported and its file removed.
+    platform::setUpProcess();
     Options options;
     if (const int code = parseArguments(argc, argv, options); code >= 0)
         return code;

@@ -1,15 +1,19 @@
 // Saving never loses or changes the old file. Every kind of target (new, replaced,
 // hard-linked, behind symbolic links, FIFO, device, socket, folder), the permission cases
-// as an unprivileged user, and a full disk (a file size limit, and a full tmpfs where
-// mounting is permitted), each checked against a snapshot of everything around the
+// as an unprivileged user, a folder's default ACL, a full disk (a file size limit, and a
+// full tmpfs where mounting is permitted), a new name another program takes meanwhile and
+// the leftovers of killed saves, each checked against a snapshot of everything around the
 // target: a refused save changes nothing at all, a save changes only the content.
 //
 // Each save runs in a child process of this program ("--save PATH LIMIT", the bytes on
 // standard input), so a save that blocks fails instead of hanging the test, a file size
 // limit stays in the child, and the unprivileged cases run as nobody when the test is
-// root. One more test saves through the window's save button.
+// root. The child starts with SIGXFSZ at its default, as any program does, and calls the
+// programs' own process setup. One more test saves through the window's save button, in
+// a child of its own ("--window PATH LIMIT") for the same reasons.
 
 #include "app/TForm1.h"
+#include "platform/ProcessSetup.h"
 #include "platform/SafeSave.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestText.h"
@@ -24,10 +28,12 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/un.h>
@@ -36,6 +42,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <iostream>
 #include <iterator>
 #include <map>
@@ -57,7 +64,7 @@ constexpr qint64 kSizeLimit = 8192;
 enum class Setup {
     NewFile, SingleLink, HardLink, SymlinkChain, DanglingSymlink, Fifo, SymlinkToFifo, DeviceNode,
     DevNull, Socket, Folder, ReadOnlyFolderFile, ReadOnlyFolderNew, OtherOwner, ForeignGroup,
-    ReadOnlyFile, Attributes, LongName, FullTmpfs, FullTmpfsHardLink
+    ReadOnlyFile, Attributes, LongName, FullTmpfs, FullTmpfsHardLink, DefaultAcl, NewFileTakenMeanwhile, Leftovers
 };
 enum class As { Root, Nobody };
 enum class Expect { Created, Replaced, InPlace, Refused };
@@ -193,9 +200,18 @@ struct ChildRun {
     QByteArray error;
 };
 
+// A child that starts as a program started from a shell does: SIGXFSZ at its default,
+// which ends the process at the file size limit unless the program sets up otherwise.
+void startWithDefaultSignals(QProcess& child)
+{
+    child.setChildProcessModifier([] { ::signal(SIGXFSZ, SIG_DFL); });
+}
+
 // Runs this program's save in a child process, as nobody when asked and when the test
-// is root (otherwise the test is already an ordinary user).
-ChildRun saveInChild(const QString& program, As as, const std::string& path, qint64 limit, const std::string& bytes)
+// is root (otherwise the test is already an ordinary user). `meanwhile` runs with the
+// child's process id once the child has its bytes, while it saves.
+ChildRun saveInChild(const QString& program, As as, const std::string& path, qint64 limit, const std::string& bytes,
+                     const std::function<void(qint64)>& meanwhile = {})
 {
     QStringList arguments{QStringLiteral("--save"), QFile::decodeName(QByteArray::fromStdString(path)),
                           QString::number(limit)};
@@ -214,12 +230,17 @@ ChildRun saveInChild(const QString& program, As as, const std::string& path, qin
     environment.insert(QStringLiteral("ASAN_OPTIONS"),
                        environment.value(QStringLiteral("ASAN_OPTIONS")) + QStringLiteral(":detect_leaks=0"));
     child.setProcessEnvironment(environment);
+    startWithDefaultSignals(child);
     child.start(command, arguments);
     ChildRun run;
     if (!child.waitForStarted(10000))
         return run;
     child.write(bytes.data(), qint64(bytes.size()));
     child.closeWriteChannel();
+    if (meanwhile) {
+        child.waitForBytesWritten(10000);
+        meanwhile(child.processId());
+    }
     run.finished = child.waitForFinished(20000);
     if (!run.finished) {
         child.kill();
@@ -236,7 +257,6 @@ int saveChild(const char* path, const char* limitText)
     const std::string bytes{std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>()};
     const rlim_t limit = std::strtoull(limitText, nullptr, 10);
     if (limit > 0) {
-        ::signal(SIGXFSZ, SIG_IGN);
         const rlimit size{limit, limit};
         if (::setrlimit(RLIMIT_FSIZE, &size) != 0)
             return 2;
@@ -262,6 +282,48 @@ struct CaseCleanup {
             ::chmod(folder.c_str(), 0755);
     }
 };
+
+// Tells when a file in a folder is made, renamed into it or written to.
+class FolderWatch final {
+public:
+    explicit FolderWatch(const std::string& folder) : m_fd(::inotify_init1(IN_CLOEXEC | IN_NONBLOCK))
+    {
+        ::inotify_add_watch(m_fd, folder.c_str(), IN_CREATE | IN_MOVED_TO | IN_MODIFY);
+    }
+    ~FolderWatch() { ::close(m_fd); }
+    FolderWatch(const FolderWatch&) = delete;
+    FolderWatch& operator=(const FolderWatch&) = delete;
+
+    // Waits up to 10 s for an event of `mask` on a name that starts with `prefix`.
+    bool waitFor(std::uint32_t mask, const std::string& prefix)
+    {
+        alignas(inotify_event) char buffer[8192];
+        for (int polls = 0; polls < 1000; ++polls) {
+            pollfd ready{m_fd, POLLIN, 0};
+            if (::poll(&ready, 1, 10) <= 0)
+                continue;
+            const ssize_t size = ::read(m_fd, buffer, sizeof buffer);
+            for (ssize_t at = 0; at < size;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+                at += ssize_t(sizeof(inotify_event) + event->len);
+                if ((event->mask & mask) && event->len > 0 && std::string(event->name).starts_with(prefix))
+                    return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    int m_fd;
+};
+
+std::vector<std::string> namesIn(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const QString& name : QDir(QString::fromStdString(folder)).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
+        names.push_back(name.toStdString());
+    return names;
+}
 
 } // namespace
 
@@ -333,6 +395,10 @@ void SafeSaveTest::save_data()
     row("size limit: other owner restored", Setup::OtherOwner, As::Nobody, kSizeLimit, 5000, Expect::Refused);
     row("full tmpfs: single link", Setup::FullTmpfs, As::Root, 0, 5000, Expect::Refused);
     row("full tmpfs: hard link", Setup::FullTmpfsHardLink, As::Root, 0, 5000, Expect::Refused);
+    row("folder's default ACL: no ACL added", Setup::DefaultAcl, As::Root, 0, 2000, Expect::Replaced);
+    row("new name taken by another program meanwhile: its file kept", Setup::NewFileTakenMeanwhile, As::Root, 0, 0,
+        Expect::Refused);
+    row("leftovers of killed saves removed, look-alikes kept", Setup::Leftovers, As::Root, 0, 5000, Expect::InPlace);
 }
 
 void SafeSaveTest::save()
@@ -436,7 +502,28 @@ void SafeSaveTest::save()
         makeFile(target, 0644, saverUid, saverGid);
         break;
     case Setup::ReadOnlyFolderNew:
+    case Setup::NewFileTakenMeanwhile:
         target = written = d + "/new.mon";
+        break;
+    case Setup::DefaultAcl: {
+        // A file without ACL in a folder whose default ACL gives nobody every right.
+        makeFile(target, 0640, saverUid, saverGid);
+        QProcess setfacl;
+        setfacl.start(QStringLiteral("setfacl"), {QStringLiteral("-d"), QStringLiteral("-m"), QStringLiteral("u:nobody:rwx"),
+                                                  QString::fromStdString(d)});
+        QVERIFY2(setfacl.waitForFinished() && setfacl.exitStatus() == QProcess::NormalExit && setfacl.exitCode() == 0,
+                 "setfacl failed (scripts/install-deps.sh test installs it)");
+        break;
+    }
+    case Setup::Leftovers:
+        // A hard-linked file written in place, a single-linked one replaced, and files of
+        // the user's named like the editor's own.
+        target = written = d + "/linked.mon";
+        makeFile(target, 0644, saverUid, saverGid);
+        QCOMPARE(::link(target.c_str(), (d + "/other.mon").c_str()), 0);
+        makeFile(d + "/old.mon", 0644, saverUid, saverGid);
+        writeBytes(d + "/.zq-save-0123abcd", "the user's");
+        writeBytes(d + "/linked.mon~0123456789abcdef", "the user's");
         break;
     case Setup::OtherOwner:
         makeFile(target, 0664, 0, saverGid);
@@ -473,22 +560,88 @@ void SafeSaveTest::save()
     }
 
     const std::string bytes = crlf(newLines());
+    const std::string key = "." + written.substr(d.size());
+    const std::vector<std::string> setUp = namesIn(d);
+    if (kind == Setup::Leftovers) {
+        // Saves killed (SIGKILL) in the middle, each tried until it leaves a file behind:
+        // one replacing old.mon, once it writes its temporary file, and one writing
+        // linked.mon in place, once it writes the file itself.
+        const auto killedSave = [&](const std::string& path, const std::string& written) {
+            for (int attempt = 0; attempt < 20; ++attempt) {
+                const std::size_t files = namesIn(d).size();
+                FolderWatch watch(d);
+                saveInChild(m_saver, As::Root, path, 0, bytes, [&](qint64 pid) {
+                    if (watch.waitFor(IN_MODIFY, written))
+                        ::kill(pid_t(pid), SIGKILL);
+                });
+                if (namesIn(d).size() > files)
+                    return true;
+            }
+            return false;
+        };
+        QVERIFY(killedSave(d + "/old.mon", ".zq-save-"));
+        QVERIFY(killedSave(target, "linked.mon"));
+    }
+
     const Snapshot before = snapshot(d, watched);
-    const ChildRun run = saveInChild(m_saver, As(as), target, limit, bytes);
+    ChildRun run;
+    const std::string otherProgram = "another program's file\r\n";
+    bool taken = false;
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        FolderWatch watch(d);
+        std::function<void(qint64)> meanwhile;
+        if (kind == Setup::NewFileTakenMeanwhile) {
+            // Another program makes the file while the save writes its temporary one:
+            // the save is stopped as soon as that appears, and goes on once the file is
+            // there, unless it had been quicker.
+            meanwhile = [&](qint64 pid) {
+                if (!watch.waitFor(IN_CREATE, ".zq-save-"))
+                    return;
+                ::kill(pid_t(pid), SIGSTOP);
+                const int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+                if (fd >= 0) {
+                    taken = ::write(fd, otherProgram.data(), otherProgram.size()) == ssize_t(otherProgram.size());
+                    ::close(fd);
+                }
+                ::kill(pid_t(pid), SIGCONT);
+            };
+        }
+        run = saveInChild(m_saver, As(as), target, limit, bytes, meanwhile);
+        if (kind != Setup::NewFileTakenMeanwhile || taken)
+            break;
+        ::unlink(target.c_str());
+    }
     const Snapshot after = snapshot(d, watched);
 
     QVERIFY2(run.finished, "the save blocked");
     if (Expect(expect) == Expect::Refused) {
         QVERIFY2(run.exitCode == kRefusedExit, run.error.constData());
-        QCOMPARE(describe(after), describe(before));
+        Snapshot expected = before;
+        if (kind == Setup::NewFileTakenMeanwhile) {
+            QVERIFY(taken);
+            QVERIFY(after.count(key));
+            QCOMPARE(after.at(key).content, otherProgram);
+            expected[key] = after.at(key);
+        }
+        QCOMPARE(describe(after), describe(expected));
         return;
     }
     QVERIFY2(run.exitCode == 0, run.error.constData());
 
-    // Only the content of the written file may differ, and its inode when replaced.
-    const std::string key = "." + written.substr(d.size());
+    // Only the content of the written file may differ, and its inode when replaced; the
+    // files killed saves left are gone.
     QVERIFY(after.count(key));
     Snapshot expected = before;
+    if (kind == Setup::Leftovers) {
+        std::vector<std::string> left;
+        for (const auto& [name, e] : before) {
+            if (name.rfind('/') == 1 && std::find(setUp.begin(), setUp.end(), name.substr(2)) == setUp.end())
+                left.push_back(name);
+        }
+        QCOMPARE(left.size(), std::size_t(2));  // a temporary file and a backup
+        for (const std::string& name : left)
+            expected.erase(name);
+    }
     switch (Expect(expect)) {
     case Expect::Created:
         QVERIFY(!before.count(key));
@@ -519,6 +672,7 @@ void SafeSaveTest::saveThroughWindow_data()
 
     QTest::newRow("hard link saved in place") << true << qint64(0);
     QTest::newRow("size limit: error box, old file kept") << false << kSizeLimit;
+    QTest::newRow("size limit, hard link: error box, old content written back") << true << kSizeLimit;
 }
 
 // The save button with the memo pad's text: the same rules hold on the window's own path.
@@ -537,47 +691,72 @@ void SafeSaveTest::saveThroughWindow()
     struct stat oldStatus {};
     QCOMPARE(::stat(path.c_str(), &oldStatus), 0);
 
-    support::ScriptedPrompts prompts;
-    app::TForm1 form(&prompts);
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    form.RichEdit1->Clear();
-    form.RichEdit1->AddLines(newLines());
-    prompts.acceptSave(path, 1);
-
-    rlimit saved {};
-    QCOMPARE(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto oldHandler = ::signal(SIGXFSZ, SIG_IGN);
-    if (limit > 0) {
-        const rlimit limited{rlim_t(limit), saved.rlim_max};
-        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limited), 0);
-    }
-    QTest::mouseClick(form.Button6, Qt::LeftButton);
-    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &saved), 0);
-    ::signal(SIGXFSZ, oldHandler);
+    QProcess child;
+    startWithDefaultSignals(child);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--window"), QString::fromStdString(path), QString::number(limit)});
+    QVERIFY(child.waitForFinished(60000));
+    QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, child.readAllStandardError().constData());
+    const std::string errorTexts = child.readAllStandardOutput().toStdString();
 
     struct stat now {};
     QCOMPARE(::stat(path.c_str(), &now), 0);
     QCOMPARE(now.st_ino, oldStatus.st_ino);
-    QVERIFY(!form.RichEdit1->PlainText());
+    QStringList files{QStringLiteral("old.mon")};
+    if (hardLink)
+        files << QStringLiteral("other.mon");
+    QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), files);
     if (limit > 0) {
-        QCOMPARE(prompts.errorTexts(), std::vector<std::string>{sj(u8"ﾌｧｲﾙ ") + path + sj(u8" を作成できません.")});
+        QCOMPARE(errorTexts, sj(u8"ﾌｧｲﾙ ") + path + sj(u8" を作成できません.") + '\n');
         QCOMPARE(readBytes(path), old);
-        QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-                 QStringList{QStringLiteral("old.mon")});
     } else {
-        QVERIFY(prompts.errorTexts().empty());
+        QCOMPARE(errorTexts, std::string());
         QCOMPARE(now.st_nlink, nlink_t(2));
         QCOMPARE(readBytes(path), crlf(newLines()));
         QCOMPARE(readBytes(other), crlf(newLines()));
     }
-    QVERIFY(prompts.unexpected().empty());
+}
+
+// The child's side of the window test: the programs' process setup, then the memo pad
+// saved through the save button under a file size limit. Prints each error box's text on
+// a line; any other outcome is its exit status.
+int windowChild(int argc, char** argv)
+{
+    platform::setUpProcess();
+    const std::string path = argv[2];
+    const rlim_t limit = std::strtoull(argv[3], nullptr, 10);
+    QApplication application(argc, argv);
+    support::ScriptedPrompts prompts;
+    app::TForm1 form(&prompts);
+    form.show();
+    if (!QTest::qWaitForWindowExposed(&form))
+        return 2;
+    form.RichEdit1->Clear();
+    form.RichEdit1->AddLines(newLines());
+    prompts.acceptSave(path, 1);
+    if (limit > 0) {
+        const rlimit size{limit, limit};
+        if (::setrlimit(RLIMIT_FSIZE, &size) != 0)
+            return 3;
+    }
+    QTest::mouseClick(form.Button6, Qt::LeftButton);
+    if (form.RichEdit1->PlainText())
+        return 4;
+    if (!prompts.unexpected().empty())
+        return 5;
+    for (const std::string& text : prompts.errorTexts())
+        std::cout << text << '\n';
+    return 0;
 }
 
 int main(int argc, char** argv)
 {
-    if (argc == 4 && std::strcmp(argv[1], "--save") == 0)
+    if (argc == 4 && std::strcmp(argv[1], "--save") == 0) {
+        platform::setUpProcess();
         return saveChild(argv[2], argv[3]);
+    }
+    if (argc == 4 && std::strcmp(argv[1], "--window") == 0)
+        return windowChild(argc, argv);
     QApplication application(argc, argv);
     SafeSaveTest test;
     return QTest::qExec(&test, argc, argv);

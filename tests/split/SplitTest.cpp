@@ -2,7 +2,8 @@
 // questions and with awkward genre names are split by the tool, and every file it writes is
 // compared byte for byte with what the window saves when its genre is added to a fresh
 // question table, the part's range set and the convert and save buttons pressed. Then the
-// file names, the files that must not be overwritten, damaged banks and the arguments.
+// file names, the files that must not be overwritten, damaged banks, a file size limit and
+// the arguments.
 
 #include "app/TForm1.h"
 #include "support/ScriptedPrompts.h"
@@ -18,6 +19,9 @@
 #include <QTableView>
 #include <QtTest>
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <map>
 #include <string>
 #include <vector>
@@ -36,9 +40,17 @@ struct Run {
     QString err;
 };
 
-Run runTool(const QStringList& arguments)
+// Runs the tool as a shell starts it (SIGXFSZ at its default), under a file size limit
+// when one is given.
+Run runTool(const QStringList& arguments, rlim_t fileSizeLimit = 0)
 {
     QProcess process;
+    process.setChildProcessModifier([fileSizeLimit] {
+        std::signal(SIGXFSZ, SIG_DFL);
+        const rlimit size{fileSizeLimit, fileSizeLimit};
+        if (fileSizeLimit > 0)
+            ::setrlimit(RLIMIT_FSIZE, &size);
+    });
     process.start(QStringLiteral(ZQ_SPLIT_TOOL), arguments);
     if (!process.waitForFinished(120000))
         return {};
@@ -46,12 +58,15 @@ Run runTool(const QStringList& arguments)
             QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
 }
 
-// A file the tool should write: its name and the questions of its genre it holds.
+// A file the tool should write: its name, the questions of its genre it holds, and the
+// title and genre fields it holds where they are not those the window proposes.
 struct Expected {
     QString name;
     int genre;
     int first;
     int last;
+    std::string title = {};
+    std::string genreField = {};
 };
 
 QStringList entries(const QString& folder)
@@ -125,6 +140,10 @@ void splitAndCompare(const std::vector<support::BankGenre>& genres, const std::v
         form->Edit8->setText(std::to_string(file.last));
         QCOMPARE(form->Edit7->Text(), std::to_string(file.last - file.first + 1));
         QCOMPARE(form->Edit7->Color(), kLime);
+        if (!file.title.empty()) {
+            form->Edit4->setText(file.title);
+            form->Edit5->setText(file.genreField);
+        }
         QTest::mouseClick(form->Button5, Qt::LeftButton);
         const QString saved = QStringLiteral("window-%1.mon").arg(i);
         prompts.acceptSave(TestFolder::bytesOf(folder.path(saved)), 1);
@@ -224,11 +243,31 @@ void SplitTest::fileNames()
         expected.push_back({names[i].second + QStringLiteral(".mon"), int(i + 1), 1, 8});
     }
     splitAndCompare(genres, expected, {{u"ｼﾞｬﾝﾙ (2).mon"_qs, "kept"}}, {});
+
+    // The other device names of Windows; and line breaks, which the title and genre lose
+    // as the file name does: the file is the window's with those fields typed so.
+    const std::vector<std::pair<std::string, QString>> more{
+        {"CONIN$", QStringLiteral("CONIN$_")}, {"conout$.x", QStringLiteral("conout$_.x")},
+        {"COM0", QStringLiteral("COM0_")},     {"lpt0", QStringLiteral("lpt0_")},
+        {"\r\nX", QStringLiteral("__X")},     {"A\rB\n", QStringLiteral("A_B_")},
+    };
+    genres.clear();
+    expected.clear();
+    for (std::size_t i = 0; i < more.size(); ++i) {
+        genres.push_back(support::numberedGenre(int(i + 1), 8, more[i].first));
+        expected.push_back({more[i].second + QStringLiteral(".mon"), int(i + 1), 1, 8});
+    }
+    expected[4].title = "__X";
+    expected[4].genreField = "__X" + sj(u8"■");
+    expected[5].title = "A_B_";
+    expected[5].genreField = "A_B_" + sj(u8"■");
+    splitAndCompare(genres, expected, {}, {});
 }
 
 void SplitTest::badBanks_data()
 {
-    QTest::addColumn<QString>("kind");      // "missing", "folder" or "bytes"
+    QTest::addColumn<QString>("kind");      // "missing", "folder", "bytes", or "limit": bytes
+                                            // split under a file size limit of 4096 bytes
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("message");   // the start of the first line on stderr
@@ -253,6 +292,8 @@ void SplitTest::badBanks_data()
                                      << "zelqua-split: error: %1 is cut short: its genres count 8 questions, 4096 bytes, but the file holds 4095 / " << 0;
     QTest::newRow("bytes after the records") << "bytes" << bank({support::numberedGenre(1, 8, "G1")}, 0, "xyz") << 0
                                              << "note: the 3 bytes after the last question are not read / " << 1;
+    QTest::newRow("file size limit: error, no file left") << "limit" << bank({support::numberedGenre(1, 300, "G1")}) << 1
+                                                        << "zelqua-split: error: cannot write " << 0;
     QTest::newRow("only small genres") << "bytes" << bank({support::numberedGenre(1, 7, "G1")}) << 0
                                        << "skipped genre 1 \"G1\": 7 questions, fewer than 8 / " << 0;
 }
@@ -269,10 +310,10 @@ void SplitTest::badBanks()
     QString bank = folder.path(QStringLiteral("bank.5TQ"));
     if (kind == QLatin1String("folder"))
         QVERIFY(QDir().mkpath(bank));
-    else if (kind == QLatin1String("bytes"))
+    else if (kind == QLatin1String("bytes") || kind == QLatin1String("limit"))
         folder.write(QStringLiteral("bank.5TQ"), bytes.toStdString());
     const QString out = folder.path(QStringLiteral("new/out"));
-    const Run run = runTool({bank, QStringLiteral("-o"), out});
+    const Run run = runTool({bank, QStringLiteral("-o"), out}, kind == QLatin1String("limit") ? 4096 : 0);
     QCOMPARE(run.exitCode, exitCode);
     if (message.contains(QLatin1String("%1")))
         message = message.arg(bank);
