@@ -17,11 +17,19 @@ std::vector<std::uint8_t> BankFile::read(std::int64_t offset, std::size_t size)
     const std::int64_t fileSize = m_file->size();
     if (offset < 0 || offset >= fileSize || size == 0)
         return {};
-    const auto available = static_cast<std::size_t>(fileSize - offset);
-    std::vector<std::uint8_t> bytes(std::min(size, available));
-    const std::int64_t got = m_file->read(offset, reinterpret_cast<char*>(bytes.data()), bytes.size());
-    bytes.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    std::vector<std::uint8_t> bytes(std::min(size, static_cast<std::size_t>(fileSize - offset)));
+    bytes.resize(read(offset, bytes));
     return bytes;
+}
+
+std::size_t BankFile::read(std::int64_t offset, std::span<std::uint8_t> into)
+{
+    const std::int64_t fileSize = m_file->size();
+    if (offset < 0 || offset >= fileSize || into.empty())
+        return 0;
+    const std::size_t wanted = std::min(into.size(), static_cast<std::size_t>(fileSize - offset));
+    const std::int64_t got = m_file->read(offset, reinterpret_cast<char*>(into.data()), wanted);
+    return got > 0 ? static_cast<std::size_t>(got) : 0;
 }
 
 } // namespace app

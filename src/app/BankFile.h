@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,8 @@ public:
     // Up to `size` bytes from `offset`; fewer (or none) where the file ends. A negative
     // offset reads nothing.
     std::vector<std::uint8_t> read(std::int64_t offset, std::size_t size);
+    // Up to into.size() bytes from `offset` into `into`; returns how many the file gave.
+    std::size_t read(std::int64_t offset, std::span<std::uint8_t> into);
     std::int64_t size() const { return m_file->size(); }
 
 private:

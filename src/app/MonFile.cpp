@@ -41,6 +41,9 @@ std::optional<std::string> readMonFile(const std::string& path)
         refuse(texts::kMonFileTooLarge, path, formats::kMaxMonFileBytes);
     case formats::MonFit::LineTooLong:
         refuse(texts::kMonLineTooLong, path, formats::kMaxMonLineBytes);
+    case formats::MonFit::TooManyLines:
+        throw text::EditorError(text::formatMessage(
+            texts::kMonTooManyLines, {path, std::to_string(formats::kMaxMonLines), std::to_string(formats::kMaxQuestionLines)}));
     case formats::MonFit::Fits:
         break;
     }

@@ -79,6 +79,8 @@ inline const std::string kMonFileTooLarge =
     sj(u8"ﾌｧｲﾙ %s は大きすぎるため読み込めません。Zelqua形式の問題ファイルは %d バイトまでです");
 inline const std::string kMonLineTooLong =
     sj(u8"ﾌｧｲﾙ %s には長すぎる行があるため読み込めません。1問は %d バイトまでです（問題文を閉じる\"が抜けていないか確かめて下さい）");
+inline const std::string kMonTooManyLines =
+    sj(u8"ﾌｧｲﾙ %s は行が多すぎるため読み込めません。Zelqua形式の問題ファイルは %d 行まで、1問は %d 行までです（問題文を閉じる\"が抜けていないか確かめて下さい）");
 inline const std::string kGraphicModeWarning = sj(u8"注意！！！この問題集は《グラフィックモード》で、編集対象外です。保存には上書きしないよう充分ご注意下さい。");
 inline const std::string kInvalidCount = sj(u8"問題数が適正数でないため作動しません。作成対象No指定等して適正の問題数8～300にしてから実行して下さい");
 inline const std::string kRangeOutsideRows = sj(u8"作成対象Noの範囲に問題のない行が含まれるため作動しません。作成対象Noを指定し直して下さい");

@@ -3,6 +3,7 @@
 
 #include "app/BankRecords.h"
 #include "app/Colours.h"
+#include "app/GenreRows.h"
 #include "app/MonFile.h"
 #include "app/TForm1.h"
 #include "app/WindowTexts.h"
@@ -28,25 +29,6 @@
 namespace app {
 
 namespace bank = formats::bank;
-
-namespace {
-
-// Records read from the bank at once while a genre is added: large enough to keep the
-// number of reads small, small enough that a genre typed as 1 to 2000000000 never holds
-// more than this in memory besides its rows.
-constexpr std::int64_t kRecordsPerRead = 8192;
-
-// The four wrong answers, each after a star, into `joined` (reused from row to row).
-void joinWrongAnswers(const formats::BankRecord& record, std::string& joined)
-{
-    joined.clear();
-    for (std::size_t slot = 1; slot < record.answers.size(); ++slot) {
-        joined += texts::kWrongAnswerMark;
-        joined += record.answers[slot].view();
-    }
-}
-
-} // namespace
 
 bool TForm1::genreTableFull() const
 {
@@ -155,37 +137,23 @@ void TForm1::addBankGenre(int row)
     // directory), none wholly beyond the end of the bank and none beyond the most records
     // a bank can count, however large the file.
     // The new rows take the place of the blank last row and are numbered by position.
-    widgets::GridRows rows(5);
     const int firstPosition = StringGrid2->RowCount() - 1;
     if (m_state.BankStream && last >= first) {
         const std::int64_t beyondDirectory = m_state.BankStream->size() - bank::kFirstRecordOffset;
         const std::int64_t recordsInFile = beyondDirectory > 0 ? (beyondDirectory + bank::kRecordSize - 1) / bank::kRecordSize : 0;
         const std::int64_t from = std::max<std::int64_t>(first, 1);
         const std::int64_t to = std::min({last, recordsInFile, bank::kMaxRecords});
-        if (from <= to)
-            rows.reserve(static_cast<std::size_t>(to - from + 1), 320);
-        formats::BankRecord decoded;
-        std::string wrong;
-        for (std::int64_t k = from; k <= to; k += kRecordsPerRead) {
-            const std::int64_t count = std::min(kRecordsPerRead, to - k + 1);
-            const std::vector<std::uint8_t> block =
-                m_state.BankStream->read(bank::recordOffset(k), static_cast<std::size_t>(count * bank::kRecordSize));
-            const std::span<const std::uint8_t> bytes(block);
-            for (std::int64_t i = 0; i < count; ++i) {
-                formats::decodeRecord(formats::clampedSlice(bytes, i * bank::kRecordSize, bank::kRecordSize), decoded);
-                joinWrongAnswers(decoded, wrong);
-                const std::string number = std::to_string(firstPosition + static_cast<std::int64_t>(rows.size()));
-                rows.append({number, decoded.question.view(), decoded.answers[0].view(), genre, wrong});
-            }
-        }
-        if (!rows.empty()) {
+        const std::shared_ptr<const GenreRows> rows = GenreRows::read(*m_state.BankStream, from, to, firstPosition, genre);
+        StringGrid2->insertRows(firstPosition, rows);
+        if (rows->rowCount() > 0) {
             // The state and the hidden fields end as reading each record in turn leaves them.
-            storeRecord(m_state, decoded);
+            formats::BankRecord last;
+            rows->decode(rows->rowCount() - 1, last);
+            storeRecord(m_state, last);
             Edit1->setText(bufferText(m_state.QuestionText));
             Edit2->setText(bufferText(m_state.ChoiceTexts[0]));
         }
     }
-    StringGrid2->insertRows(firstPosition, rows);
     showHelp(texts::kGenreAdded);
     resetRangeToAllRows();
 }
@@ -204,7 +172,9 @@ void TForm1::addMonFile(int row)
     default_save_name(StringGrid1->Cells(3, m_state.MonFileCount));
 
     const std::string genre = StringGrid1->Cells(1, row);
-    const std::vector<std::string> lines = RichEdit1->Lines();
+    // The memo pad's lines are the file's lines: they are taken from the text just read,
+    // which spares turning every block of the memo pad back into bytes.
+    const std::vector<std::string> lines = formats::splitLines(*text);
     widgets::GridRows rows(5);
     const int firstPosition = StringGrid2->RowCount() - 1;
     for (const std::string& line : formats::questionLines(lines, 2)) {

@@ -9,7 +9,10 @@
 // The editor must read back whatever it writes from files it took: 300 questions of the
 // longest kind, each written as `15,"answer","question"` (8 bytes around the answer and
 // question of a line that was itself within the limit, whose seconds may have been one
-// digit), and two header lines.
+// digit), and two header lines. Lines are limited too, since every line is a block of the
+// memo pad's document and a file of half a million short lines would hold the window for
+// seconds: a question of a few lines is usual, 200 is far more, and a file the editor
+// writes holds at most 300 such questions.
 
 #include <cstddef>
 #include <string_view>
@@ -24,11 +27,14 @@ inline constexpr std::size_t kMonLineFrameBytes = 8;
 // 300 such questions with their line ends come to 4.9 MB; the rest is for the header.
 inline constexpr std::size_t kMaxMonFileBytes = 5 * 1024 * 1024;
 static_assert(300 * (kMaxMonLineBytes + kMonLineFrameBytes + 2) < kMaxMonFileBytes - 64 * 1024);
+inline constexpr std::size_t kMaxQuestionLines = 200;
+inline constexpr std::size_t kMaxMonLines = 2 + 300 * kMaxQuestionLines;
 
-enum class MonFit { Fits, TooLarge, LineTooLong };
+enum class MonFit { Fits, TooLarge, LineTooLong, TooManyLines };
 
-// Whether the whole text of a mon file is within the limits: its size, each physical line,
-// and each logical question line from the third line on, joined as the reader joins them.
+// Whether the whole text of a mon file is within the limits: its size, its number of lines,
+// each physical line, and each logical question line from the third line on, joined as the
+// reader joins them (its bytes and its lines). Reads the text once and allocates nothing.
 MonFit checkMonText(std::string_view text);
 
 } // namespace formats

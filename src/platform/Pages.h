@@ -11,7 +11,14 @@ inline constexpr std::size_t kPageSize = 4096;
 
 // `size` bytes (a multiple of kPageSize), zeroed, page-aligned. Throws std::bad_alloc.
 char* allocatePages(std::size_t size);
-// Gives back pages from allocatePages() with the same size.
+// Gives back pages from allocatePages() or allocateBulkPages() with the same size.
 void releasePages(char* base, std::size_t size);
+
+// `size` bytes (a multiple of kPageSize) for a large buffer that is filled at once and then
+// kept, such as a genre's records: backed by huge pages where the system offers them for the
+// asking, since first writes into fresh small pages cost far more than the copy itself
+// (in a virtual machine above all). Not zeroed where the system does not zero it anyway.
+// Throws std::bad_alloc.
+char* allocateBulkPages(std::size_t size);
 
 } // namespace platform

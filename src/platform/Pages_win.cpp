@@ -14,6 +14,12 @@ char* allocatePages(std::size_t size)
     return static_cast<char*>(area);
 }
 
+char* allocateBulkPages(std::size_t size)
+{
+    // Large pages need a privilege users do not have.
+    return allocatePages(size);
+}
+
 void releasePages(char* base, std::size_t /*size: the whole reservation goes*/)
 {
     VirtualFree(base, 0, MEM_RELEASE);

@@ -120,12 +120,11 @@ void MemoPad::LoadFromFile(std::string_view path)
 
 void MemoPad::LoadText(std::string_view text)
 {
-    QString shown;
-    shown.reserve(qsizetype(text.size()) + 1);
-    for (const std::string& line : formats::splitLines(text)) {
-        shown += sjis::toUnicode(line);
+    // Decoded whole: no line break byte is part of a Shift-JIS character, so the lines come
+    // out as decoding each on its own would give them.
+    QString shown = textWithLineBreaks(text);
+    if (!shown.isEmpty() && !shown.endsWith(QLatin1Char('\n')))
         shown += QLatin1Char('\n');
-    }
     QTextEdit::setPlainText(shown);
 }
 

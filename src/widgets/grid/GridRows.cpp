@@ -55,4 +55,11 @@ std::string_view GridRows::cell(std::size_t row, int col) const
     return std::string_view(m_bytes).substr(begin, m_ends[index] - begin);
 }
 
+void GridRows::cells(std::size_t index, std::span<std::string_view> cells)
+{
+    const std::size_t shown = std::min(cells.size(), static_cast<std::size_t>(m_columns));
+    for (std::size_t col = 0; col < shown; ++col)
+        cells[col] = cell(index, static_cast<int>(col));
+}
+
 } // namespace widgets

@@ -1,8 +1,11 @@
 #pragma once
 
 // A batch of rows for StringGrid::insertRows, held flat: every cell's bytes in one buffer
-// and a table of where each cell ends. Building a genre of 65,535 rows this way costs a few
-// buffer growths instead of a heap allocation per cell.
+// and a table of where each cell ends. Building many rows this way costs a few buffer
+// growths instead of a heap allocation per cell (rows made on the fly need no batch: a
+// RowSource of their own hands them over one by one).
+
+#include "widgets/grid/RowSource.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -13,7 +16,7 @@
 
 namespace widgets {
 
-class GridRows final {
+class GridRows final : public RowSource {
 public:
     explicit GridRows(int columns) : m_columns(columns > 0 ? columns : 1) {}
 
@@ -27,6 +30,9 @@ public:
     std::size_t size() const { return m_ends.size() / static_cast<std::size_t>(m_columns); }
     bool empty() const { return m_ends.empty(); }
     std::string_view cell(std::size_t row, int col) const;
+
+    std::size_t rowCount() const override { return size(); }
+    void cells(std::size_t index, std::span<std::string_view> cells) override;
 
     // The widest row decides the column count.
     static GridRows from(const std::vector<std::vector<std::string>>& rows);

@@ -93,17 +93,29 @@ void StringGrid::insertRows(int beforeRow, const std::vector<std::vector<std::st
     insertRows(beforeRow, GridRows::from(rows));
 }
 
-void StringGrid::insertRows(int beforeRow, const GridRows& rows)
+void StringGrid::insertRows(int beforeRow, RowSource& rows)
+{
+    insertRowsWith(beforeRow, rows.rowCount(), [&] { m_model->insertGridRows(beforeRow, rows); });
+}
+
+void StringGrid::insertRows(int beforeRow, std::shared_ptr<const SharedRows> rows)
+{
+    const std::size_t count = rows ? rows->rowCount() : 0;
+    insertRowsWith(beforeRow, count, [&] { m_model->insertGridRows(beforeRow, std::move(rows)); });
+}
+
+template <typename Insert>
+void StringGrid::insertRowsWith(int beforeRow, std::size_t count, Insert insert)
 {
     if (beforeRow < 1 || beforeRow > RowCount())
         throwIndexError();
-    if (rows.empty())
+    if (count == 0)
         return;
     const Reshape reshape(*this);
     const bool hadCurrent = m_view->currentIndex().isValid();
     const int col = Col();
     const int row = Row();
-    m_model->insertGridRows(beforeRow, rows);
+    insert();
     // The current cell is a position: rows inserted above it do not carry it along.
     if (hadCurrent && row >= beforeRow)
         m_view->setCurrentCell(col, row);

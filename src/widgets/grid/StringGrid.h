@@ -24,6 +24,7 @@
 
 #include "widgets/grid/GridOptions.h"
 #include "widgets/grid/GridRows.h"
+#include "widgets/grid/SharedRows.h"
 #include "widgets/grid/StringGridHistory.h"
 
 #include <QColor>
@@ -58,9 +59,14 @@ public:
     void setCells(int col, int row, std::string_view text);
 
     // Inserts whole rows before row `beforeRow` (1 to RowCount()) as one batch; cell c of an
-    // inserted row is rows[i][c]. The current cell keeps its position.
+    // inserted row is rows[i][c]. The current cell keeps its position. Every row is made and
+    // packed before the view hears of any; if the source throws, nothing is inserted.
     void insertRows(int beforeRow, const std::vector<std::vector<std::string>>& rows);
-    void insertRows(int beforeRow, const GridRows& rows);
+    void insertRows(int beforeRow, RowSource& rows);
+    void insertRows(int beforeRow, RowSource&& rows) { insertRows(beforeRow, rows); }
+    // Inserts every row of a block of shared rows, which the grid keeps while any of them is
+    // in the table or its history; cells are made when read.
+    void insertRows(int beforeRow, std::shared_ptr<const SharedRows> rows);
 
     // Raising a count appends empty columns or rows; lowering it drops the last ones.
     int ColCount() const;
@@ -160,6 +166,8 @@ private:
     class Reshape;
 
     [[noreturn]] static void throwIndexError();
+    template <typename Insert>
+    void insertRowsWith(int beforeRow, std::size_t count, Insert insert);
     bool replayStep(bool (QUndoStack::*possible)() const, void (QUndoStack::*replay)());
 
     StringGridModel* m_model = nullptr;

@@ -69,7 +69,7 @@ void StringGridHistory::add(GridChange&& change, std::size_t bytes) noexcept
 
 void StringGridHistory::recordRow(int at, StringGridRow previous) noexcept
 {
-    add(change::Row{at, previous}, kHandleBytes + previous.byteSize());
+    add(change::Row{at, previous}, kHandleBytes + m_model.bytesOf(previous));
 }
 
 void StringGridHistory::recordRowsIn(int at, int count, std::vector<StringGridRow> room) noexcept
@@ -82,7 +82,7 @@ void StringGridHistory::recordRowsOut(int at, std::vector<StringGridRow> rows) n
 {
     std::size_t bytes = rows.capacity() * kHandleBytes;
     for (const StringGridRow& row : rows)
-        bytes += row.byteSize();
+        bytes += m_model.bytesOf(row);
     const int count = static_cast<int>(rows.size());
     add(change::Rows{at, count, false, std::move(rows)}, bytes);
 }

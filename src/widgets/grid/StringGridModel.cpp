@@ -182,14 +182,25 @@ void StringGridModel::removeGridRows(int at, int count, std::vector<StringGridRo
     endRemoveRows();
 }
 
-void StringGridModel::insertGridRows(int before, const GridRows& rows)
+void StringGridModel::insertGridRows(int before, RowSource& rows)
 {
-    if (rows.empty())
+    if (rows.rowCount() == 0)
         return;
-    const int count = static_cast<int>(rows.size());
+    insertPrepared(before, m_store.prepareRows(rows));
+}
+
+void StringGridModel::insertGridRows(int before, std::shared_ptr<const SharedRows> rows)
+{
+    if (rows->rowCount() == 0)
+        return;
+    insertPrepared(before, m_store.prepareShared(std::move(rows)));
+}
+
+void StringGridModel::insertPrepared(int before, std::vector<StringGridRow>&& prepared)
+{
     // Everything that can run out of memory happens before the view hears of the rows, so
     // a failed insertion leaves model and view agreeing on the old rows.
-    std::vector<StringGridRow> prepared = m_store.prepareRows(rows);
+    const int count = static_cast<int>(prepared.size());
     std::vector<StringGridRow> room;
     if (m_history) {
         try {

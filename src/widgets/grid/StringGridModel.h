@@ -10,6 +10,7 @@
 
 #include <QAbstractTableModel>
 
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -34,7 +35,8 @@ public:
     void setGridColCount(int count);
     void setGridRowCount(int count);
     // `before` from 1 to gridRowCount(): rows never go in front of the fixed row.
-    void insertGridRows(int before, const GridRows& rows);
+    void insertGridRows(int before, RowSource& rows);
+    void insertGridRows(int before, std::shared_ptr<const SharedRows> rows);
     void moveGridRow(int from, int to);
     void moveGridColumn(int from, int to);
 
@@ -49,6 +51,7 @@ public:
     void replayMoveRow(int from, int to) noexcept;
     void replayMoveColumn(int from, int to) noexcept;
     void releaseRows(std::span<StringGridRow> rows) noexcept { m_store.releaseRows(rows); }
+    std::size_t bytesOf(StringGridRow row) const { return m_store.bytesOf(row); }
 
     // A cell's text for one-line display: line breaks shown as a visible mark.
     static QString displayText(std::string_view bytes);
@@ -67,6 +70,9 @@ private:
     void cellChanged(int col, int row);
     void rowChanged(int row);
     void removeGridRows(int at, int count, std::vector<StringGridRow>& into);
+    // The insertion of rows already made: this part cannot run out of memory once the view
+    // has heard of it.
+    void insertPrepared(int before, std::vector<StringGridRow>&& prepared);
     void relocateRow(int from, int to);
     void relocateColumn(int from, int to);
 

@@ -37,26 +37,35 @@ StringGridRow StringGridRow::pack(StringGridArena& arena, std::span<const std::s
         end += static_cast<std::uint32_t>(slots[i].size());
         putWord(block + kWord * (1 + i), end);
     }
-    return StringGridRow(block);
+    StringGridRow row;
+    row.m_bits = reinterpret_cast<std::uintptr_t>(block);
+    return row;
+}
+
+StringGridRow StringGridRow::shared(std::uint32_t block, std::uint32_t index)
+{
+    StringGridRow row;
+    row.m_bits = kSharedBit | (std::uint64_t(block & 0x7FFFFFFFu) << 32) | index;
+    return row;
 }
 
 void StringGridRow::release(StringGridArena& arena)
 {
-    if (m_block)
-        arena.release(m_block);
-    m_block = nullptr;
+    if (m_bits != 0 && !isShared())
+        arena.release(block());
+    m_bits = 0;
 }
 
 std::uint32_t StringGridRow::header(int index) const
 {
     std::uint32_t value;
-    std::memcpy(&value, m_block + kWord * static_cast<std::size_t>(index), kWord);
+    std::memcpy(&value, block() + kWord * static_cast<std::size_t>(index), kWord);
     return value;
 }
 
 int StringGridRow::slotCount() const
 {
-    return m_block ? static_cast<int>(header(0)) : 0;
+    return m_bits != 0 && !isShared() ? static_cast<int>(header(0)) : 0;
 }
 
 std::string_view StringGridRow::slot(int index) const
@@ -66,7 +75,7 @@ std::string_view StringGridRow::slot(int index) const
         return {};
     const std::uint32_t begin = index == 0 ? 0 : header(index);
     const std::uint32_t end = header(index + 1);
-    const char* const text = m_block + kWord * (1 + static_cast<std::size_t>(count));
+    const char* const text = block() + kWord * (1 + static_cast<std::size_t>(count));
     return {text + begin, end - begin};
 }
 

@@ -1,14 +1,18 @@
 #pragma once
 
-// One row of grid cells packed into a single block of the grid's arena: a row of five cells
-// is one block and one pointer instead of five std::string objects with their own buffers,
-// which is what lets half a million question rows fit in memory and be built quickly.
+// One row of grid cells, as a plain 8-byte handle of one of two kinds.
 //
-// Block layout: [uint32 count][uint32 end[count]][cell bytes...], where end[i] is the offset
-// just past the bytes of slot i within the byte area. Trailing empty slots are not stored,
-// and a row whose slots are all empty holds no block at all.
+// A packed row is a single block of the grid's arena: a row of five cells is one block and
+// one pointer instead of five std::string objects with their own buffers, which is what lets
+// half a million question rows fit in memory and be built quickly. Block layout:
+// [uint32 count][uint32 end[count]][cell bytes...], where end[i] is the offset just past the
+// bytes of slot i within the byte area. Trailing empty slots are not stored, and a row whose
+// slots are all empty holds no block at all. The store that made it releases it into the
+// same arena.
 //
-// A row is a plain handle: the store that made it releases it into the same arena.
+// A shared row is row `index` of a block of rows kept as their source gave them
+// (SharedRows), which makes its cells only when they are read; the store that holds the
+// block (by its number) reads and releases it.
 
 #include <cstddef>
 #include <cstdint>
@@ -24,19 +28,29 @@ public:
     StringGridRow() = default;  // every slot empty
 
     static StringGridRow pack(StringGridArena& arena, std::span<const std::string_view> slots);
-    void release(StringGridArena& arena);
+    static StringGridRow shared(std::uint32_t block, std::uint32_t index);
 
+    bool isShared() const { return (m_bits & kSharedBit) != 0; }
+    std::uint32_t sharedBlock() const { return static_cast<std::uint32_t>((m_bits & ~kSharedBit) >> 32); }
+    std::uint32_t sharedIndex() const { return static_cast<std::uint32_t>(m_bits); }
+
+    // For packed rows only.
+    void release(StringGridArena& arena);
     // Number of stored slots; every slot from here on is empty.
     int slotCount() const;
     std::string_view slot(int index) const;
     // Bytes of its block (header and text); 0 for a row of empty slots.
     std::size_t byteSize() const;
 
+    bool operator==(const StringGridRow&) const = default;
+
 private:
-    explicit StringGridRow(char* block) : m_block(block) {}
+    static constexpr std::uint64_t kSharedBit = std::uint64_t(1) << 63;  // never set in a user address
+
+    char* block() const { return reinterpret_cast<char*>(static_cast<std::uintptr_t>(m_bits)); }
     std::uint32_t header(int index) const;
 
-    char* m_block = nullptr;
+    std::uint64_t m_bits = 0;  // a packed block's address, or kSharedBit | block << 32 | index
 };
 
 } // namespace widgets

@@ -29,29 +29,80 @@ std::size_t StringGridStore::rowBytes(int from, int to) const
 {
     std::size_t bytes = 0;
     for (int row = std::max(from, 0); row < std::min(to, rowCount()); ++row)
-        bytes += m_rows[std::size_t(row)].byteSize();
+        bytes += bytesOf(m_rows[at(row)]);
     return bytes;
+}
+
+std::size_t StringGridStore::bytesOf(StringGridRow row) const
+{
+    if (!row.isShared())
+        return row.byteSize();
+    const auto block = m_shared.find(row.sharedBlock());
+    return block == m_shared.end() ? 0 : block->second.rowBytes;
+}
+
+int StringGridStore::slotCountOf(StringGridRow row) const
+{
+    if (!row.isShared())
+        return row.slotCount();
+    const auto block = m_shared.find(row.sharedBlock());
+    return block == m_shared.end() ? 0 : static_cast<int>(block->second.columnOfSlot.size());
+}
+
+std::string_view StringGridStore::slotOf(StringGridRow row, int slot) const
+{
+    if (!row.isShared())
+        return row.slot(slot);
+    const auto found = m_shared.find(row.sharedBlock());
+    if (found == m_shared.end())
+        return {};
+    const SharedBlock& block = found->second;
+    if (slot < 0 || at(slot) >= block.columnOfSlot.size())
+        return {};
+    if (m_made != row) {
+        // All of the row's cells at once: a cell is rarely read alone.
+        m_made = StringGridRow();
+        m_madeCells.assign(block.columnOfSlot.size(), std::string_view());
+        block.rows->cells(row.sharedIndex(), m_madeText, m_madeCells);
+        m_made = row;
+    }
+    return m_madeCells[at(block.columnOfSlot[at(slot)])];
+}
+
+void StringGridStore::release(StringGridRow& row) noexcept
+{
+    if (row.isShared()) {
+        const auto block = m_shared.find(row.sharedBlock());
+        if (block != m_shared.end() && --block->second.live == 0) {
+            if (m_made.isShared() && m_made.sharedBlock() == row.sharedBlock())
+                m_made = StringGridRow();
+            m_shared.erase(block);
+        }
+        row = StringGridRow();
+        return;
+    }
+    row.release(m_arena);
 }
 
 std::string_view StringGridStore::cell(int col, int row) const
 {
-    return m_rows[at(row)].slot(m_slotOfColumn[at(col)]);
+    return slotOf(m_rows[at(row)], m_slotOfColumn[at(col)]);
 }
 
 void StringGridStore::repack(StringGridRow& row, std::span<const std::string_view> slots)
 {
     StringGridRow packed = StringGridRow::pack(m_arena, slots);
-    row.release(m_arena);
+    release(row);
     row = packed;
 }
 
 StringGridRow StringGridStore::packWithCell(int col, int row, std::string_view text)
 {
-    const StringGridRow& source = m_rows[at(row)];
+    const StringGridRow source = m_rows[at(row)];
     const int slot = m_slotOfColumn[at(col)];
-    std::vector<std::string_view> slots(at(std::max(source.slotCount(), slot + 1)));
+    std::vector<std::string_view> slots(at(std::max(slotCountOf(source), slot + 1)));
     for (int i = 0; i < static_cast<int>(slots.size()); ++i)
-        slots[at(i)] = i == slot ? text : source.slot(i);
+        slots[at(i)] = i == slot ? text : slotOf(source, i);
     return StringGridRow::pack(m_arena, slots);
 }
 
@@ -59,7 +110,8 @@ bool StringGridStore::setCell(int col, int row, std::string_view text)
 {
     if (cell(col, row) == text)
         return false;
-    exchangeRow(row, packWithCell(col, row, text)).release(m_arena);
+    StringGridRow previous = exchangeRow(row, packWithCell(col, row, text));
+    release(previous);
     return true;
 }
 
@@ -85,7 +137,7 @@ void StringGridStore::putRows(int at, std::vector<StringGridRow>& rows)
 void StringGridStore::releaseRows(std::span<StringGridRow> rows) noexcept
 {
     for (StringGridRow& row : rows)
-        row.release(m_arena);
+        release(row);
 }
 
 void StringGridStore::setColCount(int count)
@@ -107,10 +159,11 @@ void StringGridStore::setColCount(int count)
         permuted = m_slotOfColumn[at(col)] != col;
     std::vector<std::string_view> kept(at(count));
     for (StringGridRow& row : m_rows) {
-        if (row.slotCount() == 0 || (!permuted && row.slotCount() <= count))
+        const int slots = slotCountOf(row);
+        if (slots == 0 || (!permuted && slots <= count && !row.isShared()))
             continue;
         for (int col = 0; col < count; ++col)
-            kept[at(col)] = row.slot(m_slotOfColumn[at(col)]);
+            kept[at(col)] = slotOf(row, m_slotOfColumn[at(col)]);
         repack(row, kept);
     }
     m_slotOfColumn.resize(at(count));
@@ -121,32 +174,40 @@ void StringGridStore::setRowCount(int count)
 {
     count = std::max(count, 0);
     for (int row = count; row < rowCount(); ++row)
-        m_rows[at(row)].release(m_arena);
+        release(m_rows[at(row)]);
     m_rows.resize(at(count));
 }
 
 void StringGridStore::insertRows(int before, const std::vector<std::vector<std::string>>& rows)
 {
-    insertRows(before, GridRows::from(rows));
+    GridRows batch = GridRows::from(rows);
+    insertRows(before, batch);
 }
 
-void StringGridStore::insertRows(int before, const GridRows& rows)
+void StringGridStore::insertRows(int before, RowSource& rows)
 {
     insertPrepared(before, prepareRows(rows));
 }
 
-std::vector<StringGridRow> StringGridStore::prepareRows(const GridRows& rows)
+std::vector<StringGridRow> StringGridStore::prepareRows(RowSource& rows)
 {
+    const std::size_t count = rows.rowCount();
     std::vector<StringGridRow> packed;
     try {
-        m_rows.reserve(m_rows.size() + rows.size());
-        packed.reserve(rows.size());
+        m_rows.reserve(m_rows.size() + count);
+        packed.reserve(count);
+        std::vector<std::string_view> cells(at(colCount()));
         std::vector<std::string_view> slots(at(colCount()));
-        const int cols = std::min(colCount(), rows.columns());
-        for (std::size_t i = 0; i < rows.size(); ++i) {
-            std::fill(slots.begin(), slots.end(), std::string_view());
-            for (int col = 0; col < cols; ++col)
-                slots[at(m_slotOfColumn[at(col)])] = rows.cell(i, col);
+        const bool inOrder = std::is_sorted(m_slotOfColumn.begin(), m_slotOfColumn.end());
+        for (std::size_t i = 0; i < count; ++i) {
+            std::fill(cells.begin(), cells.end(), std::string_view());
+            rows.cells(i, cells);
+            if (inOrder) {
+                packed.push_back(StringGridRow::pack(m_arena, cells));
+                continue;
+            }
+            for (int col = 0; col < colCount(); ++col)
+                slots[at(m_slotOfColumn[at(col)])] = cells[at(col)];
             packed.push_back(StringGridRow::pack(m_arena, slots));
         }
     } catch (...) {
@@ -155,6 +216,28 @@ std::vector<StringGridRow> StringGridStore::prepareRows(const GridRows& rows)
         throw;
     }
     return packed;
+}
+
+std::vector<StringGridRow> StringGridStore::prepareShared(std::shared_ptr<const SharedRows> rows)
+{
+    const std::size_t count = rows->rowCount();
+    std::vector<StringGridRow> handles;
+    if (count == 0)
+        return handles;
+    m_rows.reserve(m_rows.size() + count);
+    handles.reserve(count);
+    SharedBlock block;
+    block.columnOfSlot.assign(at(colCount()), 0);
+    for (int col = 0; col < colCount(); ++col)
+        block.columnOfSlot[at(m_slotOfColumn[at(col)])] = col;
+    block.rowBytes = rows->byteSize() / count;
+    block.live = count;
+    block.rows = std::move(rows);
+    const std::uint32_t number = m_nextShared++ & 0x7FFFFFFFu;
+    for (std::size_t i = 0; i < count; ++i)
+        handles.push_back(StringGridRow::shared(number, static_cast<std::uint32_t>(i)));
+    m_shared.emplace(number, std::move(block));  // last: everything that may throw is done
+    return handles;
 }
 
 void StringGridStore::insertPrepared(int before, std::vector<StringGridRow>&& rows) noexcept

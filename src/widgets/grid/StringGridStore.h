@@ -1,14 +1,21 @@
 #pragma once
 
 // The cells of a string grid, addressed by column and row from 0 (fixed row and column
-// included), without any Qt. Rows are packed (StringGridRow) into the store's arena and kept
-// in position order, so moving a row rotates a vector of pointers and touches no text.
+// included), without any Qt. Rows are packed (StringGridRow) into the store's arena, or refer
+// to a block of shared rows (SharedRows) that makes their cells when they are read; they are
+// kept in position order, so moving a row rotates a vector of handles and touches no text.
 // Columns are reached through a column -> slot table, so moving a column only permutes it.
+//
+// The view of a cell (cell()) stays valid until the cell changes or, for a shared row, until
+// a cell of another shared row is read.
 
 #include "widgets/grid/GridRows.h"
+#include "widgets/grid/SharedRows.h"
 #include "widgets/grid/StringGridArena.h"
 #include "widgets/grid/StringGridRow.h"
 
+#include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,12 +45,16 @@ public:
     // Inserts `rows` before row `before` (0 to rowCount()). Cell c of an inserted row is
     // rows[i][c]; cells a row does not give are empty, cells beyond colCount() are ignored.
     void insertRows(int before, const std::vector<std::vector<std::string>>& rows);
-    void insertRows(int before, const GridRows& rows);
+    void insertRows(int before, RowSource& rows);
 
     // The same insertion in two steps, so that a model announces it only once nothing can
-    // fail any more: prepareRows packs the cells and makes room (std::bad_alloc leaves the
-    // store as it was); insertPrepared, with nothing changed in between, cannot fail.
-    std::vector<StringGridRow> prepareRows(const GridRows& rows);
+    // fail any more: prepareRows packs the cells and makes room (an exception, from memory
+    // or from the source, leaves the store as it was); insertPrepared, with nothing
+    // changed in between, cannot fail.
+    std::vector<StringGridRow> prepareRows(RowSource& rows);
+    // Handles to every row of `rows`, whose block the store keeps from now on while any of
+    // them lives.
+    std::vector<StringGridRow> prepareShared(std::shared_ptr<const SharedRows> rows);
     void insertPrepared(int before, std::vector<StringGridRow>&& rows) noexcept;
     // Room for `count` rows, so that setRowCount up to it cannot fail.
     void reserveRows(int count);
@@ -61,6 +72,8 @@ public:
     void takeRows(int at, int count, std::vector<StringGridRow>& into) noexcept;
     void putRows(int at, std::vector<StringGridRow>& rows);
     void releaseRows(std::span<StringGridRow> rows) noexcept;
+    // What a row handed out takes in memory: its packed block, or its share of its block.
+    std::size_t bytesOf(StringGridRow row) const;
 
     // Moves row `from` to position `to`, the rows between shifting by one; likewise columns.
     void moveRow(int from, int to);
@@ -70,13 +83,30 @@ public:
     std::size_t reservedBytes() const { return m_arena.reservedBytes(); }
 
 private:
+    // A block of shared rows, with the slot each of its columns had when it was inserted.
+    struct SharedBlock {
+        std::shared_ptr<const SharedRows> rows;
+        std::vector<int> columnOfSlot;
+        std::size_t live = 0;       // handles not released yet
+        std::size_t rowBytes = 0;   // each row's share of the block's memory
+    };
+
     // Replaces `row` with one packed from `slots` (which may point into `row` itself).
     void repack(StringGridRow& row, std::span<const std::string_view> slots);
+    int slotCountOf(StringGridRow row) const;
+    std::string_view slotOf(StringGridRow row, int slot) const;
+    void release(StringGridRow& row) noexcept;
 
     // Declared first: the rows point into it.
     StringGridArena m_arena;
     std::vector<StringGridRow> m_rows;
     std::vector<int> m_slotOfColumn;  // always a permutation of 0 .. colCount() - 1
+    std::map<std::uint32_t, SharedBlock> m_shared;
+    std::uint32_t m_nextShared = 0;
+    // The shared row read last, made into cells once for all of its cells.
+    mutable StringGridRow m_made;
+    mutable std::string m_madeText;
+    mutable std::vector<std::string_view> m_madeCells;
 };
 
 } // namespace widgets

@@ -7,6 +7,8 @@
 
 #include <QTest>
 
+#include <memory>
+
 #include <string>
 #include <vector>
 
@@ -45,6 +47,28 @@ Texts row(const StringGridStore& store, int r)
         texts.emplace_back(store.cell(c, r));
     return texts;
 }
+
+// Shared rows whose cells are made on reading: row i of the block reads "s<col>:<i>".
+class NamedRows final : public widgets::SharedRows {
+public:
+    explicit NamedRows(std::size_t count) : m_count(count) {}
+    std::size_t rowCount() const override { return m_count; }
+    std::size_t byteSize() const override { return m_count * 10; }
+    void cells(std::size_t index, std::string& scratch, std::span<std::string_view> cells) const override
+    {
+        scratch.clear();
+        std::vector<std::size_t> ends;
+        for (std::size_t col = 0; col < cells.size(); ++col) {
+            scratch += "s" + std::to_string(col) + ":" + std::to_string(index);
+            ends.push_back(scratch.size());
+        }
+        for (std::size_t col = 0; col < cells.size(); ++col)
+            cells[col] = std::string_view(scratch).substr(col ? ends[col - 1] : 0, ends[col] - (col ? ends[col - 1] : 0));
+    }
+
+private:
+    std::size_t m_count;
+};
 
 } // namespace
 
@@ -200,6 +224,51 @@ private slots:
         QCOMPARE(std::string(store.cell(2, before)), std::string());
         QCOMPARE(std::string(store.cell(2, before + 1)), std::string("y1"));
         QCOMPARE(store.colCount(), 3);
+    }
+
+    // Shared rows read like packed ones whatever happens around them: columns moved before
+    // and after they came in, a cell written (the row is packed from then on), the column
+    // count lowered; and their block goes once the last of its rows is released.
+    void sharedRows_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<Texts>("row2");
+        QTest::newRow("as inserted") << "" << Texts{"c0r0", "s1:1", "s2:1", "s3:1"};
+        QTest::newRow("column moved before") << "moved before" << Texts{"c0r0", "s1:1", "s2:1", "s3:1"};
+        QTest::newRow("column moved after") << "moved after" << Texts{"c0r0", "s2:1", "s3:1", "s1:1"};
+        QTest::newRow("cell written") << "written" << Texts{"c0r0", "s1:1", "new", "s3:1"};
+        QTest::newRow("moved after, then written") << "moved after, written" << Texts{"c0r0", "s2:1", "new", "s1:1"};
+        QTest::newRow("columns lowered") << "lowered" << Texts{"c0r0", "s1:1", "s2:1"};
+    }
+
+    void sharedRows()
+    {
+        QFETCH(QString, change);
+        QFETCH(Texts, row2);
+        StringGridStore store;
+        fillNamed(store, 4, 1);
+        if (change == "moved before")
+            store.moveColumn(1, 3);
+        auto block = std::make_shared<NamedRows>(3);
+        const std::weak_ptr<NamedRows> alive = block;
+        std::vector<StringGridRow> rows = store.prepareShared(block);
+        block.reset();
+        store.insertPrepared(1, std::move(rows));
+        if (change.startsWith("moved after"))
+            store.moveColumn(1, 3);
+        if (change.endsWith("written"))
+            store.setCell(2, 2, "new");
+        if (change == "lowered")
+            store.setColCount(3);
+        row2.front() = "s0:1";
+        QCOMPARE(row(store, 2), row2);
+        // Cells of two shared rows read one after the other stay each its own.
+        QCOMPARE(std::string(store.cell(0, 1)) + std::string(store.cell(0, 3)), std::string("s0:0s0:2"));
+        // Lowering the column count packs every row, so the block goes at once.
+        QCOMPARE(alive.expired(), change == "lowered");
+        QCOMPARE(store.bytesOf(StringGridRow::shared(0, 0)), std::size_t(change == "lowered" ? 0 : 10));
+        store.setRowCount(1);
+        QVERIFY(alive.expired());
     }
 
     void droppedRowsGiveMemoryBack()

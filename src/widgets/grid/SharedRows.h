@@ -1,0 +1,32 @@
+#pragma once
+
+// Rows that keep the form their source gave them and make their cells only when a cell is
+// read: a bank genre keeps its 256-byte records and decodes a row when it is shown,
+// converted, edited or saved. Adding such rows costs little more than reading the source,
+// and they take no more memory than the source itself.
+//
+// A grid keeps one block for all the rows of one insertion; each row of the table refers to
+// one row of the block, and the block lives while any of them is in the table or in the
+// undo history. A cell edited is stored as an ordinary row from then on.
+
+#include <cstddef>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace widgets {
+
+class SharedRows {
+public:
+    virtual ~SharedRows() = default;
+
+    virtual std::size_t rowCount() const = 0;
+    // The memory the block holds, counted with the table's.
+    virtual std::size_t byteSize() const = 0;
+    // The cells of row `index` into `cells` (one view per column from column 0, all empty
+    // on entry): views into `scratch`, which the call may fill as it likes, or into the
+    // block.
+    virtual void cells(std::size_t index, std::string& scratch, std::span<std::string_view> cells) const = 0;
+};
+
+} // namespace widgets
