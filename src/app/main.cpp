@@ -1,7 +1,9 @@
-// Program start: the application with Qt's Japanese dialog texts, then the main window
-// (whose caption is the application title) and the message loop.
+// Program start: the command line's options first (they need no display), then the
+// application with Qt's Japanese dialog texts, the main window (whose caption is the
+// application title), the files named on the command line, and the message loop.
 
 #include "app/ApplicationSetup.h"
+#include "app/CommandLine.h"
 #include "app/DisplayCheck.h"
 #include "app/TForm1.h"
 
@@ -9,6 +11,9 @@
 
 int main(int argc, char* argv[])
 {
+    const app::CommandLine options = app::parseCommandLine(app::narrowArguments(argc, argv));
+    if (options.action != app::CommandLine::Action::Run)
+        return app::answerCommandLine(options);
     if (!app::displayAvailable())
         return app::kNoDisplayStatus;
     app::exitQuietlyWithoutPlatform();
@@ -18,5 +23,8 @@ int main(int argc, char* argv[])
 
     app::TForm1 Form1;
     Form1.show();
+    // Qt's own copy of the command line: on Windows it comes from the wide command line,
+    // so Japanese file names arrive whole whatever the ANSI code page.
+    Form1.openFilesLater(app::parseCommandLine(QCoreApplication::arguments()).files);
     return application.exec();
 }
