@@ -10,6 +10,7 @@
 #include "support/TestFiles.h"
 #include "support/WindowDriver.h"
 #include "widgets/Button.h"
+#include "widgets/HelpMemo.h"
 #include "widgets/LineEdit.h"
 #include "widgets/MemoPad.h"
 #include "widgets/Prompts.h"
