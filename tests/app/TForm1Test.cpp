@@ -253,6 +253,7 @@ void TForm1Test::countFieldStartsEmptyOliveAndTakesNoFocus()
 
     QCOMPARE(form.Edit7->Text(), std::string());
     QCOMPARE(form.Edit7->Color(), QColor(0x80, 0x80, 0x00));
+    QCOMPARE(form.Edit7->accessibleDescription(), QStringLiteral("問題数はまだ数えていません。⑦で変換できません"));
     QCOMPARE(form.Edit7->editState(), widgets::EditState::Disabled);
 
     // Tab passes over it from the start field to the end field; a click does not focus it.
