@@ -119,8 +119,8 @@ import -window root "$out/editor.png"
 click() { xdotool mousemove --window "$window" "$1" "$2"; sleep 0.3; xdotool click 1; sleep "${3:-1}"; }
 keys() { xdotool type --delay 30 "$1"; sleep 0.5; }
 # Counts the open file dialogs: the system's own, titled by Wine in the prefix's language
-# ("Open", "Save As"; "開く", "名前を付けて保存" in Japanese).
-dialogs() { xdotool search --name "^(開く|名前を付けて保存|Open|Save As)\$" 2>/dev/null | wc -l; }
+# ("Open", "Save"; "開く", "名前を付けて保存" on a Japanese Windows).
+dialogs() { xdotool search --name "^(開く|名前を付けて保存|Open|Save|Save As)\$" 2>/dev/null | wc -l; }
 dialog_closed() {
   for _ in $(seq 40); do [ "$(dialogs)" -eq 0 ] && { sleep 1; return 0; }; sleep 0.5; done
   echo "check-windows: a dialog stayed open" >&2; return 1
@@ -176,13 +176,18 @@ fi
 import -window root "$out/converted.png"
 
 # Saving again over the file, which another program changed meanwhile: the dialog asks
-# before it overwrites (the key "y" answers Yes) and the file is replaced whole.
+# before it overwrites (a box titled 確認; "y" answers Yes, which Wine's box at times only
+# focuses, and Return then presses) and the file is replaced whole.
 printf 'changed by another program\r\n' > "$bankdir/capitals.mon"
 click 455 20 0
 dialog_open
 xdotool key Return; sleep 2
 import -window root "$out/overwrite-question.png"
+question() { xdotool search --onlyvisible --name '^確認$' 2>/dev/null | head -1; }
+[ -n "$(question)" ] || { echo "check-windows: no question before overwriting" >&2; failed=1; }
 xdotool key y
+for _ in $(seq 6); do sleep 0.5; [ -z "$(question)" ] && break; done
+[ -z "$(question)" ] || xdotool key Return
 dialog_closed
 compare "$bankdir/capitals.mon" "Saved again over an existing file ($(ls "$bankdir" | wc -l) files in the folder)"
 echo "Screenshots: $out/editor.png, $out/open-dialog.png, $out/save-dialog.png, $out/converted.png"
