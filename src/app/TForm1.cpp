@@ -20,6 +20,7 @@
 #include "widgets/ShiftJis.h"
 #include "widgets/grid/StringGrid.h"
 
+#include <QAccessible>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QMouseEvent>
@@ -454,7 +455,13 @@ void TForm1::describeCount()
     const std::string& said = colour == colours::kLime  ? texts::kCountValid
                               : colour == colours::kRed ? texts::kCountInvalid
                                                         : texts::kCountNotYet;
-    Edit7->setAccessibleDescription(sjis::toUnicode(said));
+    const QString description = sjis::toUnicode(said);
+    if (description == Edit7->accessibleDescription())
+        return;
+    Edit7->setAccessibleDescription(description);
+    // Said to a screen reader that is listening, as the colour shows it.
+    QAccessibleEvent changed(Edit7, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&changed);
 }
 
 void TForm1::addControlKeys()
