@@ -2,6 +2,10 @@
 include(GNUInstallDirs)
 install(FILES data/jp.zelqua.Editor.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES data/jp.zelqua.Editor.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# The file types of .5TQ and .mon files; Debian's shared-mime-info and desktop-file-utils
+# triggers rebuild the type database and the desktop's default-program cache.
+install(FILES data/jp.zelqua.Editor.mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
+        RENAME jp.zelqua.Editor.xml)
 
 # The changelog and the manual pages are installed compressed, as Debian's tools would
 # (gzip -9n: no name or time stamp inside, so the same text gives the same bytes).

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a build folder and holds it to what Debian asks of one:
 # desktop entry, AppStream file (pedantic) and lintian (pedantic, no error or warning). Then
-# installs the package and checks that the installed editor shows its window on a virtual X
+# installs the package and checks that a file manager learns the .5TQ and .mon file types and
+# the editor as their program (xdg-mime), that the installed editor shows its window on a virtual X
 # server and on a Wayland compositor with no X at all, that it says how to go on without any
 # display, and removes the package again. Needs root or sudo.
 # Usage: scripts/check-package.sh [BUILD_DIR]   (default: build)
@@ -38,7 +39,7 @@ DESTDIR="$stage" cmake --install "$dir" --prefix /usr > /dev/null
 for file in usr/bin/zelqua-editor usr/share/applications/jp.zelqua.Editor.desktop \
             usr/share/icons/hicolor/{16x16,24x24,32x32,48x48,64x64,128x128,256x256}/apps/jp.zelqua.Editor.png \
             usr/share/icons/hicolor/scalable/apps/jp.zelqua.Editor.svg \
-            usr/share/metainfo/jp.zelqua.Editor.metainfo.xml \
+            usr/share/metainfo/jp.zelqua.Editor.metainfo.xml usr/share/mime/packages/jp.zelqua.Editor.xml \
             usr/share/man/man1/zelqua-editor.1.gz usr/share/man/ja/man1/zelqua-editor.1.gz \
             usr/bin/zelqua-split usr/share/man/man1/zelqua-split.1.gz usr/share/man/ja/man1/zelqua-split.1.gz \
             usr/share/doc/zelqua-editor/changelog.gz usr/share/doc/zelqua-editor/copyright; do
@@ -71,6 +72,31 @@ sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 $sudo apt-get install -y -qq "./$deb" > /dev/null
 status=0
+
+# The file types as a file manager asks for them (xdg-mime, through the shared MIME database
+# the package's types were added to): by extension in any case, and a mon file without one
+# by its first line. The editor's desktop entry is the program that opens them.
+types="$stage/types"
+mkdir "$types"
+printf 'genres' > "$types/問題集.5TQ"
+printf 'genres' > "$types/lower.5tq"
+printf '12,"j42","T"\r\n0,"","G"\r\n' > "$types/quiz.mon"
+printf '12,"j42","T"\r\n0,"","G"\r\n' > "$types/quiz-without-extension"
+cp "$types/quiz.mon" "$types/UPPER.MON"
+for entry in "問題集.5TQ application/x-kuvetta-5tq" "lower.5tq application/x-kuvetta-5tq" \
+             "quiz.mon application/x-zelqua-mon" "UPPER.MON application/x-zelqua-mon" \
+             "quiz-without-extension application/x-zelqua-mon"; do
+  name=${entry% *}
+  wanted=${entry##* }
+  got=$(env -u XDG_CURRENT_DESKTOP xdg-mime query filetype "$types/$name")
+  echo "xdg-mime query filetype $name: $got"
+  [ "$got" = "$wanted" ] || { echo "check-package: $name is $got, not $wanted" >&2; status=1; }
+done
+for type in application/x-kuvetta-5tq application/x-zelqua-mon; do
+  got=$(env -u XDG_CURRENT_DESKTOP xdg-mime query default "$type")
+  echo "xdg-mime query default $type: $got"
+  [ "$got" = jp.zelqua.Editor.desktop ] || { echo "check-package: $type opens with '$got'" >&2; status=1; }
+done
 
 # X: the window is mapped on a virtual X server.
 xvfb-run -a -s "-screen 0 1280x1024x24" python3 bench/startup_probe.py 1 /usr/bin/zelqua-editor || status=$?

@@ -8,11 +8,15 @@
 #     file, which is read here);
 #  3. zelqua-split.exe splits a bank with a Japanese name and Japanese genre names into a
 #     folder with a Japanese name, and its files are byte for byte those of the Linux tool;
-#  4. the editor from the unpacked zip starts on a virtual X server, its window with the
-#     title "Zelqua≪五択変換ｴﾃﾞｨﾀｰVer2.1" appears, and a screenshot is taken;
-#  5. a bank is converted in that window by mouse and keyboard (open, pick the genre,
-#     convert, save) and the saved .mon file is compared byte for byte;
-#  6. the only registry key the editor wrote is the one the readme names (Qt's file dialog).
+#  4. the editor from the unpacked zip starts on a virtual X server with a bank named on its
+#     command line in Japanese, as Explorer passes a file dropped on the exe or opened with
+#     it; its window appears with the bank's genres, and a screenshot is taken;
+#  5. banks are converted in that window by mouse and keyboard through the system's own
+#     open and save dialogs (Wine's version of them): the bank from the command line, then
+#     one opened in the open dialog and saved with the file type switched (the name stays),
+#     then saved again over the file (the dialog asks first); each saved .mon file is
+#     compared byte for byte;
+#  6. the editor's session wrote nothing of its own into the registry.
 # Usage: scripts/check-windows.sh [--tests-only] [OUT_DIR]   (screenshot and logs go to
 # OUT_DIR, default build-windows/wine-check). --tests-only stops after step 3.
 set -euo pipefail
@@ -138,6 +142,8 @@ registry_keys > "$out/registry-before.txt"
 bankdir="$WINEPREFIX/drive_c/quiz"
 mkdir -p "$bankdir"
 python3 scripts/windows-check-bank.py "$bankdir/capitals.5TQ" "$out/expected.mon"
+# The same bank under a Japanese name, given on the command line.
+cp "$bankdir/capitals.5TQ" "$bankdir/問題集.5TQ"
 
 number=150   # clear of xvfb-run's :99 and the usual low numbers
 while [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ]; do number=$((number + 1)); done
@@ -156,7 +162,7 @@ for _ in $(seq 50); do xdpyinfo > /dev/null 2>&1 && break; sleep 0.2; done
 
 title="Zelqua≪五択変換ｴﾃﾞｨﾀｰVer2.1"
 start=$(date +%s)
-(cd "$WINEPREFIX/drive_c/quiz" && exec wine "$app/zelqua-editor.exe") > "$out/editor.log" 2>&1 &
+(cd "$WINEPREFIX/drive_c/quiz" && exec wine "$app/zelqua-editor.exe" 'C:\quiz\問題集.5TQ') > "$out/editor.log" 2>&1 &
 editor=$!
 window=""
 for _ in $(seq 360); do   # Wine may take long to start a fresh prefix's first program on a busy machine
@@ -169,82 +175,104 @@ if [ -z "$window" ]; then
   xdotool search --name . getwindowname %@ 2>/dev/null || true
   exit 1
 fi
-sleep 2
+sleep 3
 echo "Editor window \"$(xdotool getwindowname "$window")\" up in $(( $(date +%s) - start )) s;" \
      "$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p') pixels"
 import -window root "$out/editor.png"
 
-# 5. A conversion, by mouse and keyboard. Positions are the window's own at 96 dpi (its
+# 5. Conversions, by mouse and keyboard. Positions are the window's own at 96 dpi (its
 #    layout at 120 dpi times 0.8).
 click() { xdotool mousemove --window "$window" "$1" "$2"; sleep 0.3; xdotool click 1; sleep "${3:-1}"; }
 keys() { xdotool type --delay 30 "$1"; sleep 0.5; }
-# Counts the open file dialogs: Qt titles them "開く" and "名前を付けて保存", with " - " and
-# the application's name after it where the platform adds one.
-dialogs() { xdotool search --name "^(開く|名前を付けて保存)( - .*)?\$" 2>/dev/null | wc -l; }
+# Counts the open file dialogs: the system's own, titled by Wine in the prefix's language
+# ("Open", "Save"; "開く", "名前を付けて保存" on a Japanese Windows).
+dialogs() { xdotool search --name "^(開く|名前を付けて保存|Open|Save|Save As)\$" 2>/dev/null | wc -l; }
 dialog_closed() {
   for _ in $(seq 40); do [ "$(dialogs)" -eq 0 ] && { sleep 1; return 0; }; sleep 0.5; done
   echo "check-windows: a dialog stayed open" >&2; return 1
 }
 dialog_open() {
-  for _ in $(seq 40); do [ "$(dialogs)" -gt 0 ] && { sleep 1; return 0; }; sleep 0.5; done
+  for _ in $(seq 40); do [ "$(dialogs)" -gt 0 ] && { sleep 1.5; return 0; }; sleep 0.5; done
   echo "check-windows: no dialog appeared" >&2; return 1
 }
-click 210 19 0                                  # ① 読込: the open dialog
-dialog_open
-keys 'C:\quiz\capitals.5TQ'
-xdotool key Return
-dialog_closed
+compare() { # saved-file what
+  for _ in $(seq 20); do [ -f "$1" ] && break; sleep 0.5; done
+  if cmp "$1" "$out/expected.mon"; then
+    echo "$2: $(basename "$1") is the expected $(stat -c %s "$out/expected.mon") bytes"
+  else
+    echo "check-windows: $2: $(basename "$1") differs from the expected bytes" >&2
+    ls -l "$bankdir" >&2
+    failed=1
+  fi
+}
+
+# The bank named on the command line: its genres are listed (the genre row adds questions).
 click 190 77 2                                  # the first genre's row, not its current cell
 import -window root "$out/genre.png"
 click 453 219 2                                 # ⑦ convert
-click 455 20 0                                  # ⑨ save: the dialog proposes capitals.mon
+click 455 20 0                                  # ⑨ save: Windows' save dialog proposes 問題集.mon
 dialog_open
 import -window root "$out/save-dialog.png"
 xdotool key Return
 dialog_closed
-for _ in $(seq 20); do [ -f "$bankdir/capitals.mon" ] && break; sleep 0.5; done
-import -window root "$out/converted.png"
+compare "$bankdir/問題集.mon" "Bank from the command line converted under Wine"
 
-if cmp "$bankdir/capitals.mon" "$out/expected.mon"; then
-  echo "Bank converted under Wine: capitals.mon is the expected $(stat -c %s "$out/expected.mon") bytes"
-else
-  echo "check-windows: the converted file differs from the expected bytes" >&2
-  ls -l "$bankdir" >&2
+# The open dialog: the bank typed in, read with the bank filter; the table cleared first.
+click 232 244 1                                 # ④ clear the question table
+click 210 19 0                                  # ① 読込: Windows' open dialog
+dialog_open
+import -window root "$out/open-dialog.png"
+keys 'C:\quiz\capitals.5TQ'
+xdotool key Return
+dialog_closed
+click 230 77 2                                  # another cell of the first genre's row
+click 453 219 2
+# Saved with the file type switched to text: the name shown, capitals.mon, is kept.
+click 455 20 0
+dialog_open
+xdotool key Tab; sleep 0.5; xdotool key Down; sleep 1
+import -window root "$out/save-dialog-text-type.png"
+xdotool key Return
+dialog_closed
+compare "$bankdir/capitals.mon" "Opened in the open dialog and saved with the text type"
+if [ -e "$bankdir/capitals.TXT" ]; then
+  echo "check-windows: switching the file type renamed the file to capitals.TXT" >&2
   failed=1
 fi
+import -window root "$out/converted.png"
 
 # Saving again over the file, which another program changed meanwhile: the dialog asks
-# before it overwrites (the key "y" answers はい(&Y)) and the file is replaced whole.
+# before it overwrites (a box titled 確認; "y" answers Yes, which Wine's box at times only
+# focuses, and Return then presses) and the file is replaced whole.
 printf 'changed by another program\r\n' > "$bankdir/capitals.mon"
 click 455 20 0
 dialog_open
 xdotool key Return; sleep 2
+import -window root "$out/overwrite-question.png"
+question() { xdotool search --onlyvisible --name '^確認$' 2>/dev/null | head -1; }
+[ -n "$(question)" ] || { echo "check-windows: no question before overwriting" >&2; failed=1; }
 xdotool key y
+for _ in $(seq 6); do sleep 0.5; [ -z "$(question)" ] && break; done
+[ -z "$(question)" ] || xdotool key Return
 dialog_closed
-if cmp "$bankdir/capitals.mon" "$out/expected.mon"; then
-  echo "Saved again over an existing file: the expected bytes, $(ls "$bankdir" | wc -l) files in the folder"
-else
-  echo "check-windows: saving over the existing file did not give the expected bytes" >&2
-  ls -l "$bankdir" >&2
-  failed=1
-fi
+compare "$bankdir/capitals.mon" "Saved again over an existing file ($(ls "$bankdir" | wc -l) files in the folder)"
 
 # 6. The registry after the session (Wine writes it out when its server stops): besides
-#    Wine's own keys, the editor's run added only the key of Qt's file dialog, which the
-#    readme names.
+#    Wine's own keys and what the system's dialogs remember for every program (recent
+#    folders, under Microsoft's keys), the editor's run added nothing, as the readme says.
 kill "$editor" 2>/dev/null || true
 editor=""
 wineserver -k 2>/dev/null || true
 wineserver --wait 2>/dev/null || true
 registry_keys > "$out/registry-after.txt"
-added=$(LC_ALL=C comm -13 "$out/registry-before.txt" "$out/registry-after.txt" | grep -v '^Software\\\\Wine\\\\' || true)
-dialogKey='Software\\QtProject\\OrganizationDefaults\\FileDialog'
-if [ "$added" = "$dialogKey" ] && grep -q 'HKEY_CURRENT_USER\\Software\\QtProject\\OrganizationDefaults\\FileDialog' "$app/README.txt"; then
-  echo 'Registry: the session added only HKEY_CURRENT_USER\Software\QtProject\OrganizationDefaults\FileDialog, as the readme says'
+added=$(LC_ALL=C comm -13 "$out/registry-before.txt" "$out/registry-after.txt" \
+          | grep -v -e '^Software\\\\Wine\\\\' -e '^Software\\\\Microsoft\\\\' || true)
+if [ -z "$added" ]; then
+  echo "Registry: the editor's session added no key of its own"
 else
   echo "check-windows: registry keys added by the editor's session:" >&2
-  echo "${added:-(none)}" >&2
+  echo "$added" >&2
   failed=1
 fi
-echo "Screenshots: $out/editor.png, $out/converted.png"
+echo "Screenshots: $out/editor.png, $out/open-dialog.png, $out/save-dialog.png, $out/converted.png"
 exit "$failed"

@@ -9,9 +9,9 @@ build=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libgl-dev qt6-t
 # poppler-utils reads the printed PDFs; acl gives the save tests setfacl.
 test=(poppler-utils acl)
 fuzz=(clang libclang-rt-14-dev)
-desktop=(xvfb xauth openbox wmctrl x11-utils xdotool)
+desktop=(xvfb xauth openbox wmctrl x11-utils xdotool at-spi2-core python3-pyatspi dbus-daemon dbus-bin)
 bench=(xvfb xauth x11-utils python3)
-package=(desktop-file-utils appstream dpkg-dev file lintian man-db)
+package=(desktop-file-utils appstream dpkg-dev file lintian man-db shared-mime-info xdg-utils libfile-mimeinfo-perl)
 wayland=(weston qt6-wayland python3)
 ime=(fcitx5 fcitx5-mozc fcitx5-frontend-qt6 dbus-x11 xvfb xauth openbox xdotool x11-utils)
 # Cross-building for Windows (scripts/build-windows.sh; the same packages build Qt itself

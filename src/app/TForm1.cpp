@@ -20,12 +20,17 @@
 #include "widgets/ShiftJis.h"
 #include "widgets/grid/StringGrid.h"
 
+#include <QAccessible>
 #include <QCloseEvent>
-#include <algorithm>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPrinter>
 #include <QScreen>
+#include <QShortcut>
+#include <QTableView>
+
+#include <algorithm>
+#include <tuple>
 
 namespace app {
 
@@ -89,6 +94,8 @@ TForm1::TForm1(widgets::Prompts* prompts)
     setTabOrder();
     connectHandlers();
     connectHelpTexts();
+    describeControls();
+    addControlKeys();
     takeFileDropsFromControls();
     Button1->setFocus();
 }
@@ -362,7 +369,9 @@ void TForm1::fitCaptions()
     // still does not fit grows to the right, as far as the next control.
     const int legible = legibleFont(kGothic, kLegibleHeightAt120, m_scale).pixelSize();
     for (widgets::Label* label : findChildren<widgets::Label*>()) {
-        const int room = roomRightOf(*label);
+        // The layout's own box is room enough: where it overlaps the next control (the
+        // "④" and "へ" beside the arrow), the text drawn in it was laid out so.
+        const int room = std::max(roomRightOf(*label), label->width());
         QFont font = label->font();
         while (font.pixelSize() > legible && QFontMetrics(font).horizontalAdvance(label->text()) > room)
             font.setPixelSize(font.pixelSize() - 1);
@@ -389,6 +398,100 @@ void TForm1::setTabOrder()
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
+void TForm1::describeControls()
+{
+    // A screen reader speaks a control's accessible name and description (Qt gives the same
+    // to UI Automation on Windows). Buttons and labels speak their captions; the fields speak
+    // their label's caption, and the other controls a short name. The description is the
+    // guidance text the help panel shows for the control.
+    const auto describe = [](QWidget* control, const std::string& name, const std::string& description) {
+        if (!name.empty())
+            control->setAccessibleName(sjis::toUnicode(name));
+        if (!description.empty())
+            control->setAccessibleDescription(sjis::toUnicode(description));
+    };
+    const std::pair<widgets::Button*, const std::string*> buttons[] = {
+        {Button1, &texts::kHelpButton1}, {Button2, &texts::kHelpButton2}, {Button4, &texts::kHelpButton4},
+        {Button5, &texts::kHelpButton5}, {Button6, &texts::kHelpButton6}, {Button7, &texts::kHelpButton7},
+        {Button8, &texts::kHelpButton8}, {Button11, &texts::kHelpButton11}, {Button12, &texts::kHelpButton12},
+        {Button13, &texts::kHelpButton13}};
+    for (const auto& [button, help] : buttons)
+        describe(button, {}, *help);
+    describe(Edit3, texts::kSaveNameFieldName, texts::kHelpEdit3);
+    describe(Edit4, texts::kLabel5, texts::kHelpEdit4);
+    describe(Edit5, texts::kLabel6, texts::kHelpEdit4);
+    describe(Edit6, texts::kStartFieldName, texts::kHelpEdit6);
+    describe(Edit8, texts::kEndFieldName, texts::kHelpEdit8);
+    describe(Edit7, texts::kCountFieldName, {});
+    describeCount();
+    connect(Edit7, &widgets::LineEdit::colorChanged, this, [this] { describeCount(); });
+    // The tables speak through their views, which hold the keyboard focus.
+    for (const auto& [grid, name, help] : {std::tuple{StringGrid1, &texts::kGenreTableName, &texts::kHelpLabel8},
+                                           std::tuple{StringGrid2, &texts::kQuestionTableName, &texts::kHelpStringGrid2}}) {
+        describe(grid, *name, *help);
+        describe(grid->view(), *name, *help);
+    }
+    describe(Memo2, texts::kHelpPanelName, texts::kHelpMemo2);
+    describe(RichEdit1, texts::kMemoPadName, texts::kHelpRichEdit1);
+    describe(DriveComboBox1, texts::kDriveListName, {});
+    describe(DirectoryListBox1, texts::kDirectoryListName, texts::kHelpDirectoryListBox1);
+    describe(FileListBox1, texts::kFileListName, texts::kHelpFileListBox1);
+    describe(Image1, texts::kHelpIconName, {});
+
+    // Each caption is tied to the control it names, for the reader's "labelled by".
+    Label1->setBuddy(StringGrid1->view());
+    Label3->setBuddy(StringGrid2->view());
+    Label4->setBuddy(RichEdit1);
+    Label5->setBuddy(Edit4);
+    Label6->setBuddy(Edit5);
+    Label14->setBuddy(Edit6);
+    Label16->setBuddy(Edit8);
+    Label15->setBuddy(Edit7);
+}
+
+void TForm1::describeCount()
+{
+    const QColor colour = Edit7->Color();
+    const std::string& said = colour == colours::kLime  ? texts::kCountValid
+                              : colour == colours::kRed ? texts::kCountInvalid
+                                                        : texts::kCountNotYet;
+    const QString description = sjis::toUnicode(said);
+    if (description == Edit7->accessibleDescription())
+        return;
+    Edit7->setAccessibleDescription(description);
+    // Said to a screen reader that is listening, as the colour shows it.
+    QAccessibleEvent changed(Edit7, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&changed);
+}
+
+void TForm1::addControlKeys()
+{
+    // Tab moves between the cells of the question table until the mouse first passes over
+    // it; these keys leave any control, that table and a cell's editor included.
+    auto* next = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), this);
+    auto* previous = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), this);
+    connect(next, &QShortcut::activated, this, [this] { focusNextControl(true); });
+    connect(previous, &QShortcut::activated, this, [this] { focusNextControl(false); });
+}
+
+void TForm1::focusNextControl(bool next)
+{
+    // The focus moves on from the control itself, not from a part of it: a cell's editor
+    // gives the focus back to its table first, which stores the text typed.
+    QWidget* const focused = focusWidget();
+    QWidget* control = focused;
+    while (control && control->parentWidget() != this)
+        control = control->parentWidget();
+    if (control && control != focused) {
+        QWidget* own = control;
+        while (own->focusProxy())
+            own = own->focusProxy();
+        if (own != focused)
+            own->setFocus(Qt::OtherFocusReason);
+    }
+    focusNextPrevChild(next);
+}
+
 void TForm1::runUserAction(const std::function<void()>& handler)
 {
     const widgets::StringGrid::Step step(*StringGrid2);
@@ -411,6 +514,8 @@ void TForm1::connectHandlers()
     connect(StringGrid1, &widgets::StringGrid::selectCell, this,
             userAction([this](int col, int row, bool* canSelect) { StringGrid1SelectCell(col, row, canSelect); }));
     connect(StringGrid2, &widgets::StringGrid::doubleClicked, this, userAction([this] { StringGrid2DblClick(); }));
+    // F2, the keyboard's double click, switches the table to cell editing the same way.
+    connect(StringGrid2, &widgets::StringGrid::editKeyPressed, this, userAction([this] { StringGrid2DblClick(); }));
     connect(StringGrid2, &widgets::StringGrid::rowMoved, this,
             userAction([this](int from, int to) { StringGrid2RowMoved(from, to); }));
     connect(StringGrid2, &widgets::StringGrid::replayed, this, userAction([this] { StringGrid2Replayed(); }));

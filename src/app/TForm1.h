@@ -46,6 +46,9 @@ public:
     ~TForm1() override;
 
     widgets::Prompts& prompts() const { return *m_prompts; }
+    // Files named on the command line (or handed over by the desktop): once the window is
+    // shown, judged whole and loaded exactly as files dropped on it.
+    void openFilesLater(const QStringList& paths);
     // Pixels per inch of the screen / 120: every position, size and font height given for
     // 120 pixels per inch is multiplied by it.
     double scale() const { return m_scale; }
@@ -220,6 +223,13 @@ private:
     void connectHandlers();
     void connectHelpTexts();
     void setTabOrder();
+    // Names, descriptions and label ties a screen reader reads (see TForm1.cpp).
+    void describeControls();
+    // The count field's description: whether its colour lets the range be converted.
+    void describeCount();
+    // Ctrl+Tab and Ctrl+Shift+Tab: the next or previous control, from inside any control.
+    void addControlKeys();
+    void focusNextControl(bool next);
     // Captions whole and legible at any density (see TForm1.cpp).
     void fitCaptions();
     // Pixels from the control's left edge to the next visible control on its right.
@@ -250,7 +260,7 @@ private:
     // What the load button does with the file it was given, read as `kind`.
     enum class LoadedKind { Bank, Mon };
     void loadFile(const std::string& path, LoadedKind kind);
-    // Why files given from outside (dropped on the window) cannot be taken, judged whole
+    // Why files given from outside (dropped on the window or named on the command line) cannot be taken, judged whole
     // before anything changes: a file neither reader takes, a bank among other files, or
     // files that cannot be read (each named). A refusal is told by a box.
     struct FileRefusal {
@@ -259,7 +269,8 @@ private:
     };
     std::optional<FileRefusal> refusalOfFiles(const QStringList& paths);
     void refuseFiles(const FileRefusal& refusal);
-    // Files taken from outside, as local paths: each loaded as the load button would load it.
+    // Files taken from outside (dropped, or named on the command line), as local paths: each
+    // loaded as the load button would load it.
     void FormFilesDropped(const QStringList& paths);
     // Files dragged over a control that takes dropped text go to the window as well.
     void takeFileDropsFromControls();

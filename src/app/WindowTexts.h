@@ -93,6 +93,24 @@ inline const std::string kClearCannotBeUndone =
 inline const std::string kBlankLinesQuestion = sj(u8"印刷後の用紙に訂正書込みが出来るように、空欄行を入れますか?");
 inline const std::string kPrintJobTitle = sj(u8"返済計算");
 
+// What a screen reader speaks for a control without a caption of its own (the fields
+// speak their label's caption), and what the count field's colour says.
+inline const std::string kGenreTableName = sj(u8"ジャンル表");
+inline const std::string kQuestionTableName = sj(u8"問題表");
+inline const std::string kHelpPanelName = sj(u8"ヘルプ");
+inline const std::string kMemoPadName = sj(u8"メモ帳");
+inline const std::string kSaveNameFieldName = sj(u8"保存するファイル名");
+inline const std::string kStartFieldName = sj(u8"作成対象No から");
+inline const std::string kEndFieldName = sj(u8"作成対象No まで");
+inline const std::string kCountFieldName = sj(u8"問題数");
+inline const std::string kDriveListName = sj(u8"ドライブ");
+inline const std::string kDirectoryListName = sj(u8"フォルダ");
+inline const std::string kFileListName = sj(u8"ファイル");
+inline const std::string kHelpIconName = sj(u8"ヘルプを表示");
+inline const std::string kCountValid = sj(u8"問題数は8～300の範囲内です。⑦で変換できます");
+inline const std::string kCountInvalid = sj(u8"問題数が8～300の範囲外です。⑦で変換できません");
+inline const std::string kCountNotYet = sj(u8"問題数はまだ数えていません。⑦で変換できません");
+
 // Texts written by actions.
 inline const std::string kBankOpened = sj(u8"②の表に8つのジャンルが表示。ジャンルの各［問題数］部分をクリック");
 inline const std::string kGenreAdded = sj(u8"下表に内容表示。加算したいジャンルを複数指定可。限度300問だが後で作成対象指定で設定可");

@@ -1,8 +1,10 @@
 // Program start: the process set up for saving (a write past a file size limit fails and is
-// reported), the application with Qt's Japanese dialog texts, then the main window (whose
-// caption is the application title) and the message loop.
+// reported), the command line's options (they need no display), then the application with
+// Qt's Japanese dialog texts, the main window (whose caption is the application title), the
+// files named on the command line, and the message loop.
 
 #include "app/ApplicationSetup.h"
+#include "app/CommandLine.h"
 #include "app/DisplayCheck.h"
 #include "app/TForm1.h"
 #include "platform/ProcessSetup.h"
@@ -12,6 +14,9 @@
 int main(int argc, char* argv[])
 {
     platform::setUpProcess();
+    const app::CommandLine options = app::parseCommandLine(app::narrowArguments(argc, argv));
+    if (options.action != app::CommandLine::Action::Run)
+        return app::answerCommandLine(options);
     if (!app::displayAvailable())
         return app::kNoDisplayStatus;
     app::exitQuietlyWithoutPlatform();
@@ -21,5 +26,8 @@ int main(int argc, char* argv[])
 
     app::TForm1 Form1;
     Form1.show();
+    // Qt's own copy of the command line: on Windows it comes from the wide command line,
+    // so Japanese file names arrive whole whatever the ANSI code page.
+    Form1.openFilesLater(app::parseCommandLine(QCoreApplication::arguments()).files);
     return application.exec();
 }

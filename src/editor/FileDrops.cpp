@@ -1,6 +1,7 @@
-// Files dropped on the window from a file manager: each is loaded as the load button loads
-// a file, with the reader chosen by the file's extension, since a drop has no filter. A
-// drop is taken whole or refused whole, before anything in the window changes.
+// Files dropped on the window from a file manager, or named on the command line: each is
+// loaded as the load button loads a file, with the reader chosen by the file's extension,
+// since neither has a filter. A set of files is taken whole or refused whole, before
+// anything in the window changes.
 
 #include "app/BankFile.h"
 #include "app/MonFile.h"
@@ -112,6 +113,28 @@ void TForm1::dropEvent(QDropEvent* event)
         [this, files = *paths, refusal] {
             runUserAction([&] {
                 if (refusal)
+                    refuseFiles(*refusal);
+                else
+                    FormFilesDropped(files);
+            });
+        },
+        Qt::QueuedConnection);
+}
+
+void TForm1::openFilesLater(const QStringList& paths)
+{
+    if (paths.isEmpty())
+        return;
+    // Relative names are the starting folder's: made whole now, as a drop gives them.
+    QStringList files;
+    for (const QString& path : paths)
+        files.append(QFileInfo(path).absoluteFilePath());
+    // Queued, so that the window is up before any box says why a file was refused.
+    QMetaObject::invokeMethod(
+        this,
+        [this, files] {
+            runUserAction([&] {
+                if (const std::optional<FileRefusal> refusal = refusalOfFiles(files))
                     refuseFiles(*refusal);
                 else
                     FormFilesDropped(files);

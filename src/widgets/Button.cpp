@@ -2,6 +2,7 @@
 
 #include "widgets/ShiftJis.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyle>
 
@@ -65,6 +66,21 @@ void Button::fitCaption()
     m_fitting = true;
     setFont(fitted);
     m_fitting = false;
+}
+
+void Button::keyPressEvent(QKeyEvent* event)
+{
+    // QPushButton takes Return only as a dialog's default button; autoDefault would do it
+    // here too, but draws every button with the default button's wider frame.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        // A held key presses once, as Space does.
+        if (!event->isAutoRepeat())
+            click();
+        event->accept();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
 }
 
 void Button::mouseMoveEvent(QMouseEvent* event)

@@ -1,6 +1,7 @@
 #pragma once
 
 // A push button that reports mouse movements over it; clicks are QPushButton::clicked.
+// Return and Enter press the focused button, as Space does (and as Windows has it).
 // A caption wider than the button (a Japanese face wider than the one the layout was made
 // for) is drawn in a smaller size of the button's font rather than clipped, down to the
 // smallest legible size; below that the caption needs a wider button (captionWidth()).
@@ -27,6 +28,7 @@ signals:
     void mouseMoved(Qt::KeyboardModifiers modifiers, int x, int y);
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;

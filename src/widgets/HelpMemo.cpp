@@ -22,6 +22,8 @@ HelpMemo::HelpMemo(QWidget* parent)
     // Japanese text has no blanks to break at.
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     viewport()->setMouseTracking(true);
+    // Nothing in the panel needs a tab character: Tab moves on to the next control.
+    setTabChangesFocus(true);
 }
 
 void HelpMemo::setText(std::string_view text)

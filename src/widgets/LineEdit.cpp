@@ -87,10 +87,13 @@ QColor LineEdit::Color() const
 
 void LineEdit::setColor(const QColor& color)
 {
+    const bool change = color != Color();
     QPalette shown = palette();
     shown.setColor(QPalette::Base, color);
     setPalette(shown);
     m_enabledPalette.setColor(QPalette::Base, color);
+    if (change)
+        emit colorChanged();
 }
 
 void LineEdit::setEditState(EditState state)

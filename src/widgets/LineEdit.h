@@ -61,6 +61,8 @@ public:
 
 signals:
     void changed();
+    // After setColor() changed the background colour.
+    void colorChanged();
     void keyDown(int* key, Qt::KeyboardModifiers modifiers);
     void doubleClicked();
     void mouseMoved(Qt::KeyboardModifiers modifiers, int x, int y);

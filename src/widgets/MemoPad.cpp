@@ -41,6 +41,8 @@ MemoPad::MemoPad(QWidget* parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setAcceptRichText(false);
     viewport()->setMouseTracking(true);
+    // A mon line holds no tab character: Tab moves on to the next control, as in a field.
+    setTabChangesFocus(true);
 }
 
 void MemoPad::Clear()

@@ -1,5 +1,6 @@
 #include "widgets/QtPrompts.h"
 
+#include "platform/FileDialogs.h"
 #include "platform/PathCharacters.h"
 #include "widgets/ApplicationTitle.h"
 #include "widgets/FileFilter.h"
@@ -50,28 +51,61 @@ QMessageBox::Icon icon(MessageKind kind)
     return QMessageBox::NoIcon;
 }
 
-// Shows the file dialog until the user cancels or picks a file whose path the editor can
-// keep as Shift-JIS bytes: any path on Windows (platform/PathCharacters.h), elsewhere one
-// that Shift-JIS can hold, since any other would name a different file.
+// Whether the editor can keep the chosen path as Shift-JIS bytes: any path on Windows
+// (platform/PathCharacters.h), elsewhere one that Shift-JIS can hold, since any other would
+// name a different file. A path kept is remembered as the one its bytes name.
+bool keepChosenPath(const QString& path, QWidget* parent)
+{
+    if (platform::kPathsKeepEveryCharacter || sjis::fromUnicode(path).ok()) {
+        rememberChosenPath(path);
+        return true;
+    }
+    QMessageBox::warning(parent, title(MessageKind::Warning),
+                         QStringLiteral("ファイル名にShift-JISで表せない文字があります。別の名前を選んでください。"));
+    return false;
+}
+
+// Shows the file dialog until the user cancels or picks a file whose path can be kept.
 std::optional<std::string> chooseFile(QFileDialog& dialog, QWidget* parent)
 {
     while (dialog.exec() == QDialog::Accepted) {
         const QStringList files = dialog.selectedFiles();
         if (files.isEmpty())
             return std::nullopt;
-        if (platform::kPathsKeepEveryCharacter || sjis::fromUnicode(files.front()).ok()) {
-            rememberChosenPath(files.front());
+        if (keepChosenPath(files.front(), parent))
             return pathBytes(files.front());
-        }
-        QMessageBox::warning(parent, title(MessageKind::Warning),
-                             QStringLiteral("ファイル名にShift-JISで表せない文字があります。別の名前を選んでください。"));
+    }
+    return std::nullopt;
+}
+
+// The system's own dialog where the platform shows one itself (platform/FileDialogs.h), with
+// what the Qt dialog is given: the filters, the filter selected, and the folder and name of
+// `fileName`. Shown again while the path chosen cannot be kept.
+std::optional<platform::FileDialogAnswer> chooseFileOfTheSystem(platform::FileDialogRequest request,
+                                                                std::string_view filter, int filterIndex,
+                                                                const std::string& fileName, QWidget* parent)
+{
+    const QStringList parts = sjis::toUnicode(filter).split(QLatin1Char('|'));
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        request.filterNames.append(parts[i]);
+        request.filterPatterns.append(parts[i + 1]);
+    }
+    request.filterIndex = filterIndex;
+    if (!fileName.empty()) {
+        const QFileInfo proposed(pathFromBytes(fileName));
+        request.folder = proposed.absolutePath();
+        request.fileName = proposed.fileName();
+    }
+    const quintptr owner = parent ? quintptr(parent->window()->winId()) : 0;
+    while (const std::optional<platform::FileDialogAnswer> answer = platform::showFileDialog(request, owner)) {
+        if (keepChosenPath(answer->path, parent))
+            return answer;
     }
     return std::nullopt;
 }
 
 void setUpFilters(QFileDialog& dialog, std::string_view filter, int filterIndex, const std::string& fileName)
 {
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
     const QStringList filters = qtNameFilters(filter);
     dialog.setNameFilters(filters);
     if (filterIndex >= 1 && filterIndex <= filters.size())
@@ -89,7 +123,8 @@ QString firstPatternSuffix(const QString& filter)
     return QFileInfo(patternList.split(QLatin1Char(' '), Qt::SkipEmptyParts).value(0)).suffix();
 }
 
-// Qt's widget file dialog gives the name in the file-name field the new filter's extension
+// Qt's widget file dialog (where the desktop offers no dialog of its own; a desktop's dialog
+// keeps the name) gives the name in the file-name field the new filter's extension
 // when the user switches filters ("name.mon" becomes "name.TXT"). The chosen filter changes
 // neither the content nor the name, so the name is put back as it stood. The dialog renames
 // just before it reports the switch: the field's last change is compared with that rename.
@@ -126,6 +161,17 @@ int chosenFilterIndex(const QFileDialog& dialog, int previous)
 
 bool QtPrompts::execOpen(OpenDialog& dialog)
 {
+    if (platform::kOwnFileDialogs) {
+        platform::FileDialogRequest request;
+        request.mode = platform::FileDialogRequest::Mode::Open;
+        request.multiSelect = dialog.allowMultiSelect;
+        const auto chosen = chooseFileOfTheSystem(request, dialog.filter, dialog.filterIndex, dialog.fileName, m_parent);
+        if (!chosen)
+            return false;
+        dialog.fileName = pathBytes(chosen->path);
+        dialog.filterIndex = chosen->filterIndex;
+        return true;
+    }
     QFileDialog files(m_parent);
     files.setAcceptMode(QFileDialog::AcceptOpen);
     files.setFileMode(dialog.allowMultiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
@@ -140,6 +186,17 @@ bool QtPrompts::execOpen(OpenDialog& dialog)
 
 bool QtPrompts::execSave(SaveDialog& dialog)
 {
+    if (platform::kOwnFileDialogs) {
+        platform::FileDialogRequest request;
+        request.mode = platform::FileDialogRequest::Mode::Save;
+        request.confirmOverwrite = dialog.overwritePrompt;
+        const auto chosen = chooseFileOfTheSystem(request, dialog.filter, dialog.filterIndex, dialog.fileName, m_parent);
+        if (!chosen)
+            return false;
+        dialog.fileName = pathBytes(chosen->path);
+        dialog.filterIndex = chosen->filterIndex;
+        return true;
+    }
     QFileDialog files(m_parent);
     files.setAcceptMode(QFileDialog::AcceptSave);
     files.setFileMode(QFileDialog::AnyFile);

@@ -1,7 +1,9 @@
 #pragma once
 
-// The application's dialogs: Qt's file, print and message dialogs and the font chooser,
-// each modal over the window. Texts cross from Shift-JIS here.
+// The application's dialogs, each modal over the window: the platform's own file dialogs
+// where it has them (platform/FileDialogs.h; else Qt's file dialog, which shows the
+// desktop's own through its platform theme or Qt's widget dialog), Qt's print and message
+// dialogs and the font chooser. Texts cross from Shift-JIS here.
 
 #include "widgets/Prompts.h"
 

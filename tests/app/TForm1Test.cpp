@@ -137,10 +137,11 @@ void TForm1Test::controlsStartPlaced_data()
     QTest::addColumn<bool>("visible");
     QTest::addColumn<int>("placement");
     QTest::addColumn<QRect>("rect");
+    QTest::addColumn<int>("fontPixels"); // the caption's pixel size where checked, else 0
 
-    const auto row = [](const char* name, const char* text, bool visible, int placement, QRect rect) {
+    const auto row = [](const char* name, const char* text, bool visible, int placement, QRect rect, int font = 0) {
         QTest::newRow(name) << QString::fromLatin1(name) << QByteArray(text) << (text != nullptr) << visible
-                            << placement << rect;
+                            << placement << rect << font;
     };
     const auto at = [](int left, int top, int width, int height) { return QRect(s(left), s(top), s(width), s(height)); };
 
@@ -176,6 +177,10 @@ void TForm1Test::controlsStartPlaced_data()
     row("Label14", "作成対象No", true, kGrowsToFit, at(381, 506, 88, 17));
     row("Label20", "≧8", true, kGrowsToFit, at(736, 496, 26, 17));
     row("Label13", "≦300", true, kGrowsToFit, at(735, 513, 44, 17));
+    // Drawn at the layout's size: their own boxes overlap the arrow beside them by a pixel,
+    // as laid out, and the text is legible in them.
+    row("Label18", "④", true, kGrowsToFit, at(431, 12, 17, 17), s(17));
+    row("Label19", "へ", true, kGrowsToFit, at(431, 30, 17, 17), s(17));
 }
 
 void TForm1Test::controlsStartPlaced()
@@ -186,6 +191,7 @@ void TForm1Test::controlsStartPlaced()
     QFETCH(bool, visible);
     QFETCH(int, placement);
     QFETCH(QRect, rect);
+    QFETCH(int, fontPixels);
 
     ScriptedPrompts prompts;
     app::TForm1 form(&prompts);
@@ -199,6 +205,8 @@ void TForm1Test::controlsStartPlaced()
     if (textChecked)
         QCOMPARE(shownText(widget), sj(text));
     QCOMPARE(widget->isVisible(), visible);
+    if (fontPixels > 0)
+        QCOMPARE(QFontInfo(widget->font()).pixelSize(), fontPixels);
 
     const QRect actual = widget->geometry();
     switch (placement) {
@@ -245,6 +253,7 @@ void TForm1Test::countFieldStartsEmptyOliveAndTakesNoFocus()
 
     QCOMPARE(form.Edit7->Text(), std::string());
     QCOMPARE(form.Edit7->Color(), QColor(0x80, 0x80, 0x00));
+    QCOMPARE(form.Edit7->accessibleDescription(), QStringLiteral("問題数はまだ数えていません。⑦で変換できません"));
     QCOMPARE(form.Edit7->editState(), widgets::EditState::Disabled);
 
     // Tab passes over it from the start field to the end field; a click does not focus it.

@@ -1,15 +1,18 @@
 // The editor on a real X display with a window manager and Qt's real dialogs, where the
 // offscreen tests and the scripted dialogs cannot look: the titles the window manager reads
 // (_NET_WM_NAME), the outer size and place with the manager's frame, a maximise refused, and
-// the save dialog's file-type switch on the way to the saved bytes, and the undo keys. Run by
-// scripts/test-desktop.sh under Xvfb and openbox.
+// the save dialog's file-type switch on the way to the saved bytes, the undo keys, and the
+// ten steps done with keys alone. Run by scripts/test-desktop.sh under Xvfb and openbox.
 
 #include "app/ApplicationSetup.h"
 #include "app/TForm1.h"
 #include "support/ModalDialogs.h"
+#include "support/TestFiles.h"
 #include "support/WindowDriver.h"
 #include "widgets/Button.h"
+#include "widgets/HelpMemo.h"
 #include "widgets/LineEdit.h"
+#include "widgets/MemoPad.h"
 #include "widgets/Prompts.h"
 #include "widgets/ShiftJis.h"
 #include "widgets/grid/StringGrid.h"
@@ -64,6 +67,27 @@ QList<int> frameExtents(WId window)
 void closeDialog(QWidget* dialog)
 {
     QTest::keyClick(dialog, Qt::Key_Escape);
+}
+
+// Keys or text typed on the X server (XTest, through xdotool) into the window `window` after
+// it was given the X input focus: `keys` are xdotool's key names, `text` is typed as is.
+bool typeOnX(WId window, const QStringList& keys, const QString& text = {})
+{
+    QStringList arguments{QStringLiteral("windowfocus"), QStringLiteral("--sync"), QString::number(window)};
+    if (!keys.isEmpty())
+        arguments << QStringLiteral("key") << QStringLiteral("--delay") << QStringLiteral("60") << keys;
+    else
+        arguments << QStringLiteral("type") << QStringLiteral("--delay") << QStringLiteral("30") << text;
+    return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
+}
+
+// The control of `form` that holds the keyboard focus (a cell editor belongs to its table).
+QString focusedControl(const QWidget& form)
+{
+    QWidget* widget = QApplication::focusWidget();
+    while (widget && widget->parentWidget() != &form)
+        widget = widget->parentWidget();
+    return widget ? widget->objectName() : QStringLiteral("(none)");
 }
 
 } // namespace
@@ -224,6 +248,98 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(support::allCells(table) == filled, 3000);
         typeOnX("ctrl+shift+z");
         QTRY_VERIFY_WITH_TIMEOUT(support::allCells(table) == cleared, 3000);
+    }
+
+    // The ten steps with the keyboard alone, keys typed on the X server, through Qt's real
+    // file dialogs: Return presses buttons, Ctrl+Tab and Ctrl+Shift+Tab leave the question
+    // table whose Tab moves between cells, F2 edits a cell, Tab leaves the memos. The focus
+    // is read back after every step; the saved file is compared byte for byte.
+    void keyboardRoad()
+    {
+        const support::TestFolder folder;
+        const QString bank = folder.write(QStringLiteral("road.5TQ"), support::bankBytes({support::numberedGenre(1, 10, "Road")}));
+        app::TForm1 form;
+        form.show();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        const WId window = form.winId();
+        // A file dialog is answered by typing into its file-name field, then Return.
+        const auto answerDialog = [](const QString& typed) {
+            support::whenShown([typed](QWidget* dialog) {
+                QTest::qWait(300);
+                const WId id = dialog->winId();
+                if (!typed.isEmpty()) {
+                    typeOnX(id, {QStringLiteral("ctrl+a")});
+                    typeOnX(id, {}, typed);
+                }
+                typeOnX(id, {QStringLiteral("Return")});
+            });
+        };
+        struct Step {
+            const char* what;
+            QStringList keys;      // xdotool key names
+            QString text;          // typed after the keys
+            const char* focus;     // the control holding the focus afterwards
+            std::function<bool()> done = [] { return true; };
+        };
+        const auto cell = [&form](int col, int row) { return form.StringGrid2->Cells(col, row); };
+        const QStringList backToSave(11, QStringLiteral("shift+Tab"));
+        const Step road[] = {
+            {"start", {}, {}, "Button1"},
+            {"① 読込 (Return; the open dialog takes the bank's path)", {QStringLiteral("Return")}, {}, "Button1",
+             [&] { return form.StringGrid1->Cells(1, 1) == "Road"; }},
+            {"② the genre table", {QStringLiteral("Tab"), QStringLiteral("Tab")}, {}, "StringGrid1"},
+            {"③ the next cell of genre 1 adds its questions", {QStringLiteral("Right")}, {}, "StringGrid1",
+             [&] { return form.StringGrid2->RowCount() == 12; }},
+            {"⑥ into the question table; Tab moves between its cells", {QStringLiteral("Tab"), QStringLiteral("Tab")}, {},
+             "StringGrid2", [&] { return form.StringGrid2->Col() == 2; }},
+            {"⑥ Ctrl+Tab leaves it", {QStringLiteral("ctrl+Tab")}, {}, "Button4"},
+            {"⑥ Ctrl+Shift+Tab goes back; F2 edits the current cell", {QStringLiteral("ctrl+shift+Tab"), QStringLiteral("F2")},
+             QStringLiteral("EDITED"), "StringGrid2"},
+            {"⑥ Return stores the cell", {QStringLiteral("Return")}, {}, "StringGrid2",
+             [&] { return cell(2, 1) == "EDITED"; }},
+            {"⑥ on to the title", {QStringLiteral("ctrl+Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"),
+                                  QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("ctrl+a")},
+             QStringLiteral("T"), "Edit4"},
+            {"⑥ the genre", {QStringLiteral("Tab"), QStringLiteral("ctrl+a")}, QStringLiteral("G"), "Edit5"},
+            {"⑥ the range's start", {QStringLiteral("Tab"), QStringLiteral("ctrl+a")}, QStringLiteral("1"), "Edit6"},
+            {"⑥ the range's end: 8 questions", {QStringLiteral("Tab"), QStringLiteral("ctrl+a")}, QStringLiteral("8"),
+             "Edit8", [&] { return form.Edit7->Text() == "8"; }},
+            {"⑦ back to the convert button, Return", QStringList(6, QStringLiteral("shift+Tab")) << QStringLiteral("Return"),
+             {}, "Button5", [&] { return form.RichEdit1->Count() == 10; }},
+            {"⑧ on to the help panel", QStringList(7, QStringLiteral("Tab")), {}, "Memo2"},
+            {"⑧ Tab leaves the help panel", {QStringLiteral("Tab")}, {}, "Button11"},
+            {"⑧ into the memo pad", QStringList(3, QStringLiteral("Tab")), {}, "RichEdit1"},
+            {"⑧ Tab leaves the memo pad", {QStringLiteral("Tab")}, {}, "Button8",
+             [&] { return form.RichEdit1->Count() == 10 && form.Memo2->Text().find('\t') == std::string::npos; }},
+            {"⑨ back to the save button, Return (the save dialog keeps its proposed name)",
+             QStringList(backToSave) << QStringLiteral("Return"), {}, "Button6",
+             [&] { return QFile::exists(folder.path(QStringLiteral("road.mon"))); }},
+            {"⑩ back into the question table", QStringList(3, QStringLiteral("shift+Tab")), {}, "StringGrid2"},
+            {"⑩ Ctrl+Shift+Tab out of it, on to the quit button",
+             {QStringLiteral("ctrl+shift+Tab"), QStringLiteral("shift+Tab")}, {}, "Button2"},
+            {"⑩ Return closes the window", {QStringLiteral("Return")}, {}, "(none)", [&] { return !form.isVisible(); }},
+        };
+        for (const Step& step : road) {
+            if (QString::fromUtf8(step.what).startsWith(u'①'))
+                answerDialog(bank);
+            else if (QString::fromUtf8(step.what).startsWith(u'⑨'))
+                answerDialog({});
+            if (!step.keys.isEmpty())
+                QVERIFY(typeOnX(window, step.keys));
+            if (!step.text.isEmpty())
+                QVERIFY(typeOnX(window, {}, step.text));
+            QTRY_COMPARE_WITH_TIMEOUT(focusedControl(form), QString::fromLatin1(step.focus), 5000);
+            QTRY_VERIFY2_WITH_TIMEOUT(step.done(), step.what, 5000);
+            qInfo().noquote() << QStringLiteral("%1 [%2%3] -> %4")
+                                     .arg(QString::fromUtf8(step.what), step.keys.join(QLatin1Char(' ')),
+                                          step.text.isEmpty() ? QString() : QStringLiteral(" \"%1\"").arg(step.text),
+                                          QString::fromLatin1(step.focus));
+        }
+        std::vector<std::pair<std::string, std::string>> rows{{"EDITED", "Q1-1"}};
+        for (int n = 2; n <= 8; ++n)
+            rows.emplace_back("A1-" + std::to_string(n), "Q1-" + std::to_string(n));
+        QCOMPARE(folder.read(QStringLiteral("road.mon")), support::monText("8", "T", "G", rows));
     }
 };
 

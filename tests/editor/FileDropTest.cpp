@@ -1,6 +1,7 @@
 // Files dropped on the window: real drag-enter, drag-move and drop events carrying file
-// URLs. An accepted drop must leave the window exactly as the load button leaves it for
-// the same files; a refused one must leave it untouched and say why.
+// URLs; and the same files named on the command line. An accepted drop must leave the window
+// exactly as the load button leaves it for the same files; a refused one must leave it
+// untouched and say why.
 
 #include "app/TForm1.h"
 #include "app/WindowTexts.h"
@@ -103,7 +104,8 @@ void FileDropTest::dropLoadsAsLoadButton_data()
     QTest::addColumn<bool>("browserFirst");
     QTest::addColumn<int>("refusal");
     QTest::addColumn<QStringList>("genres"); // genre-table column 1, rows 1 to 8, when loaded
-    QTest::addColumn<QString>("onto");       // the control under the mouse; empty: bare window
+    QTest::addColumn<QString>("onto");       // the control under the mouse; empty: bare window;
+                                             // "command line": named there, relative to the folder
 
     QStringList nine;
     for (int n = 1; n <= 9; ++n)
@@ -141,6 +143,16 @@ void FileDropTest::dropLoadsAsLoadButton_data()
     QTest::newRow("a FIFO named like a bank") << QStringList{"pipe.5TQ|"} << false << int(kCannotRead) << QStringList{}
                                               << QString();
     QTest::newRow("web link") << QStringList{} << false << int(kNotAFileDrag) << QStringList{} << QString();
+    const QString commandLine = QStringLiteral("command line");
+    QTest::newRow("command line: bank") << QStringList{"B.5TQ"} << false << int(kLoaded) << bankGenres << commandLine;
+    QTest::newRow("command line: mon files in order") << QStringList{"G2.MON", "G1.mon"} << false << int(kLoaded)
+                                                      << QStringList{"G2", "G1", "", "", "", "", "", ""} << commandLine;
+    QTest::newRow("command line: a bank with a mon file") << QStringList{"G1.mon", "B.5TQ"} << false
+                                                          << int(kBankAmongSeveral) << QStringList{} << commandLine;
+    QTest::newRow("command line: text file among mon files") << QStringList{"G1.mon", "notes.txt"} << false
+                                                             << int(kUnreadableFile) << QStringList{} << commandLine;
+    QTest::newRow("command line: a folder named like a bank") << QStringList{"folder.5TQ/"} << false << int(kCannotRead)
+                                                              << QStringList{} << commandLine;
 }
 
 void FileDropTest::dropLoadsAsLoadButton()
@@ -189,14 +201,28 @@ void FileDropTest::dropLoadsAsLoadButton()
     }
     const Lines before = snapshot(dropped);
 
-    // Fields and the memo pad take dropped text; a file drag still goes to the window.
-    QWidget* target = &dropped;
-    if (onto == QLatin1String("memo"))
-        target = dropped.RichEdit1->viewport();
-    else if (onto == QLatin1String("title"))
-        target = dropped.Edit4;
-    // A refused drop tells the program the files came from that it was not taken.
-    QCOMPARE(dragAndDrop(*target, urls), refusal == kLoaded);
+    if (onto == QLatin1String("command line")) {
+        // Names relative to the folder the editor starts in, as a shell passes them; read once
+        // the window is up.
+        QStringList names;
+        for (const QUrl& url : urls)
+            names << QFileInfo(url.toLocalFile()).fileName();
+        const QString started = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(folder.path(QString())));
+        dropped.openFilesLater(names);
+        QVERIFY(QDir::setCurrent(started));
+        QCOMPARE(snapshot(dropped), before);
+        QCoreApplication::sendPostedEvents();
+    } else {
+        // Fields and the memo pad take dropped text; a file drag still goes to the window.
+        QWidget* target = &dropped;
+        if (onto == QLatin1String("memo"))
+            target = dropped.RichEdit1->viewport();
+        else if (onto == QLatin1String("title"))
+            target = dropped.Edit4;
+        // A refused drop tells the program the files came from that it was not taken.
+        QCOMPARE(dragAndDrop(*target, urls), refusal == kLoaded);
+    }
 
     if (refusal != kLoaded) {
         QCOMPARE(snapshot(dropped), before);

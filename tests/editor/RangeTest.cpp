@@ -160,6 +160,9 @@ void RangeTest::typedRangeCounts()
     QCOMPARE(form.Edit8->Text(), end.toStdString());
     QCOMPARE(form.Edit7->Text(), bytes(count));
     QCOMPARE(form.Edit7->Color(), colour);
+    // A screen reader hears the colour as the count field's description.
+    QCOMPARE(sjis::fromUnicode(form.Edit7->accessibleDescription()).bytes,
+             colour == kLime ? app::texts::kCountValid : app::texts::kCountInvalid);
     QCOMPARE(form.state().RangeLow, bytes(low));
     QCOMPARE(form.state().RangeHigh, bytes(high));
     QVERIFY(prompts.errorTexts().empty());

@@ -10,6 +10,8 @@
 //   (never for the cell already current); a handler clearing *canSelect stops the move;
 // - getEditText before the in-place editor shows a cell's text; the editor shows *text;
 // - rowMoved / colMoved after a drag (or moveRow / moveColumn) moved the cells;
+// - editKeyPressed when F2 is pressed on the current cell with no editor open: the keyboard's
+//   double click. Afterwards, while editing is on, the editor opens on that cell;
 // - clicked, doubleClicked (the second click of a double click raises only doubleClicked),
 //   and mouseMoved over the normal and the fixed cells, in grid coordinates (0,0 being the
 //   top left corner of cell (0,0));
@@ -153,6 +155,7 @@ public:
 signals:
     void clicked();
     void doubleClicked();
+    void editKeyPressed();
     void mouseMoved(Qt::KeyboardModifiers modifiers, int x, int y);
     void selectCell(int col, int row, bool* canSelect);
     void rowMoved(int fromIndex, int toIndex);

@@ -8,6 +8,7 @@
 #include "widgets/grid/StringGridModel.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -349,6 +350,21 @@ void StringGridView::mouseDoubleClickEvent(QMouseEvent* event)
     m_press = Press::Ignored;
     m_hasLastPress = false;
     emit m_grid.doubleClicked();
+}
+
+void StringGridView::keyPressEvent(QKeyEvent* event)
+{
+    // F2 is the edit key: the grid reports it first, so that a handler can switch editing
+    // on as a double click does, then opens the editor where editing is on.
+    if (event->key() == Qt::Key_F2 && event->modifiers() == Qt::NoModifier && !m_editor
+        && currentIndex().isValid()) {
+        emit m_grid.editKeyPressed();
+        if (!m_editor && editingAllowed() && currentIndex().isValid())
+            openEditor();
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
 }
 
 void StringGridView::keyboardSearch(const QString& search)
