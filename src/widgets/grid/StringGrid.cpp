@@ -385,7 +385,7 @@ std::size_t StringGrid::historyBytes() const
 
 bool StringGrid::canUndoDroppingRowsFrom(int row) const
 {
-    return m_history && m_history->wouldKeep(m_model->bytesOfRows(0, RowCount()), RowCount() - row);
+    return m_history && m_history->wouldKeepDropping(RowCount() - row);
 }
 
 StringGrid::Step::Step(StringGrid& grid) : m_history(grid.m_history.get())

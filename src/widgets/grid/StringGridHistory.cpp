@@ -38,13 +38,20 @@ std::size_t StringGridHistory::bytes() const
     return total;
 }
 
-bool StringGridHistory::wouldKeep(std::size_t rowBytes, int rows) const
+std::size_t StringGridHistory::available() const
 {
-    // The lists of a step and its own object come on top of the rows; a margin keeps the
-    // answer on the safe side of what commit() decides.
+    const std::size_t table = m_model.tableBytes();
+    return table < m_limits.bytes ? m_limits.bytes - table : 0;
+}
+
+bool StringGridHistory::wouldKeepDropping(int rows) const
+{
+    // The rows move from the table into the step, so the step fits when the table as it
+    // stands and the step's lists do; a margin keeps the answer on the safe side of what
+    // commit() decides.
     constexpr std::size_t kMargin = 64 * 1024;
     const std::size_t lists = std::size_t(std::max(rows, 0)) * (kHandleBytes + sizeof(GridChange));
-    return rowBytes + lists + kMargin <= m_limits.bytes;
+    return m_model.tableBytes() + lists + kMargin <= m_limits.bytes;
 }
 
 void StringGridHistory::endStep() noexcept
@@ -112,7 +119,7 @@ void StringGridHistory::commit() noexcept
     const std::size_t bytes = std::exchange(m_openBytes, 0) + sizeof(GridStep) + m_open.capacity() * sizeof(GridChange);
     std::vector<GridChange> changes = std::exchange(m_open, {});
     try {
-        if (bytes > m_limits.bytes) {
+        if (bytes > available()) {
             // Too large to keep; the steps before it could only be undone through it.
             GridStep::release(m_model, changes);
             m_stack.clear();
@@ -134,9 +141,10 @@ void StringGridHistory::makeRoomFor(std::size_t bytes)
 {
     // The steps that could be redone go anyway when a new step is pushed.
     const int undoable = m_stack.index();
+    const std::size_t room = available();
     std::size_t kept = 0;
     int first = undoable;
-    while (first > 0 && kept + stepAt(m_stack, first - 1).bytes() + bytes <= m_limits.bytes) {
+    while (first > 0 && kept + stepAt(m_stack, first - 1).bytes() + bytes <= room) {
         --first;
         kept += stepAt(m_stack, first).bytes();
     }

@@ -5,11 +5,13 @@
 // become one step, and a change made outside any step is a step by itself (a row dragged,
 // a cell edited in place).
 //
-// Bounds: at most `steps` steps, and at most `bytes` bytes that the steps keep beyond the
-// table's own rows: the blocks of replaced and removed rows, and the steps' own lists. (A
-// step's rows that go back into the table on undo leave it the same memory, so undoing
-// never adds to the total.) The oldest steps go first; a single step larger than `bytes`
-// is not kept, and with it every older step, which could no longer be reached.
+// Bounds: at most `steps` steps, and one budget of `bytes` that the table and the history
+// share: what the table's rows take, and what the steps keep beyond them (the rows they
+// replaced or removed, and their own lists), together stay within it. A step's rows that go
+// back into the table on undo leave it the same memory, so undoing never adds to the total.
+// The oldest steps go first when the table grows or a new step comes; a single step that
+// does not fit beside the table is not kept, and with it every older step, which could no
+// longer be reached.
 
 #include "widgets/grid/GridStep.h"
 
@@ -24,7 +26,7 @@ class StringGridModel;
 
 struct HistoryLimits {
     int steps = 100;
-    std::size_t bytes = std::size_t(256) << 20;
+    std::size_t bytes = std::size_t(512) << 20;
 };
 
 class StringGridHistory final {
@@ -38,8 +40,8 @@ public:
     const QUndoStack& stack() const { return m_stack; }
     bool stepOpen() const { return m_depth > 0; }
     std::size_t bytes() const;
-    // Whether a step keeping `rowBytes` of packed rows and `rows` row handles would be kept.
-    bool wouldKeep(std::size_t rowBytes, int rows) const;
+    // Whether a step that takes `rows` rows out of the table would be kept.
+    bool wouldKeepDropping(int rows) const;
 
     void beginStep() { ++m_depth; }
     void endStep() noexcept;
@@ -59,6 +61,8 @@ private:
     void add(GridChange&& change, std::size_t bytes) noexcept;
     void commit() noexcept;
     void makeRoomFor(std::size_t bytes);
+    // What the steps may keep beside the table as it stands.
+    std::size_t available() const;
     void push(std::vector<GridChange>&& changes, std::size_t bytes);
 
     StringGridModel& m_model;

@@ -29,7 +29,6 @@ public:
     // Grid coordinates, fixed row and column included.
     int gridColCount() const { return m_store.colCount(); }
     int gridRowCount() const { return m_store.rowCount(); }
-    std::size_t bytesOfRows(int from, int to) const { return m_store.rowBytes(from, to); }
     std::string_view cell(int col, int row) const { return m_store.cell(col, row); }
     void setCell(int col, int row, std::string_view text);
     void setGridColCount(int count);
@@ -52,6 +51,7 @@ public:
     void replayMoveColumn(int from, int to) noexcept;
     void releaseRows(std::span<StringGridRow> rows) noexcept { m_store.releaseRows(rows); }
     std::size_t bytesOf(StringGridRow row) const { return m_store.bytesOf(row); }
+    std::size_t tableBytes() const { return m_store.tableBytes(); }
 
     // A cell's text for one-line display: line breaks shown as a visible mark.
     static QString displayText(std::string_view bytes);

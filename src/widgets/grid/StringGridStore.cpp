@@ -25,14 +25,6 @@ std::size_t at(int index)
 
 } // namespace
 
-std::size_t StringGridStore::rowBytes(int from, int to) const
-{
-    std::size_t bytes = 0;
-    for (int row = std::max(from, 0); row < std::min(to, rowCount()); ++row)
-        bytes += bytesOf(m_rows[at(row)]);
-    return bytes;
-}
-
 std::size_t StringGridStore::bytesOf(StringGridRow row) const
 {
     if (!row.isShared())
@@ -92,6 +84,8 @@ std::string_view StringGridStore::cell(int col, int row) const
 void StringGridStore::repack(StringGridRow& row, std::span<const std::string_view> slots)
 {
     StringGridRow packed = StringGridRow::pack(m_arena, slots);
+    m_tableBytes += packed.byteSize();
+    m_tableBytes -= bytesOf(row);
     release(row);
     row = packed;
 }
@@ -117,12 +111,16 @@ bool StringGridStore::setCell(int col, int row, std::string_view text)
 
 StringGridRow StringGridStore::exchangeRow(int row, StringGridRow replacement) noexcept
 {
-    return std::exchange(m_rows[at(row)], replacement);
+    m_tableBytes += bytesOf(replacement);
+    const StringGridRow previous = std::exchange(m_rows[at(row)], replacement);
+    m_tableBytes -= bytesOf(previous);
+    return previous;
 }
 
 void StringGridStore::takeRows(int from, int count, std::vector<StringGridRow>& into) noexcept
 {
     const auto first = m_rows.begin() + from;
+    m_tableBytes -= bytesOfAll({&*first, std::size_t(count)});
     into.insert(into.end(), first, first + count);  // within its capacity: no allocation
     m_rows.erase(first, first + count);
 }
@@ -131,7 +129,30 @@ void StringGridStore::putRows(int at, std::vector<StringGridRow>& rows)
 {
     m_rows.reserve(m_rows.size() + rows.size());
     m_rows.insert(m_rows.begin() + at, rows.begin(), rows.end());
+    m_tableBytes += bytesOfAll(rows);
     rows.clear();
+}
+
+std::size_t StringGridStore::bytesOfAll(std::span<const StringGridRow> rows) const
+{
+    // The rows of one insertion come one after the other: their block is looked up once.
+    std::size_t bytes = 0;
+    std::uint32_t lastBlock = 0;
+    std::size_t lastShare = 0;
+    bool known = false;
+    for (const StringGridRow row : rows) {
+        if (!row.isShared()) {
+            bytes += row.byteSize();
+            continue;
+        }
+        if (!known || row.sharedBlock() != lastBlock) {
+            lastBlock = row.sharedBlock();
+            lastShare = bytesOf(row);
+            known = true;
+        }
+        bytes += lastShare;
+    }
+    return bytes;
 }
 
 void StringGridStore::releaseRows(std::span<StringGridRow> rows) noexcept
@@ -173,6 +194,8 @@ void StringGridStore::setColCount(int count)
 void StringGridStore::setRowCount(int count)
 {
     count = std::max(count, 0);
+    if (count < rowCount())
+        m_tableBytes -= bytesOfAll({m_rows.data() + count, m_rows.size() - at(count)});
     for (int row = count; row < rowCount(); ++row)
         release(m_rows[at(row)]);
     m_rows.resize(at(count));
@@ -244,6 +267,7 @@ void StringGridStore::insertPrepared(int before, std::vector<StringGridRow>&& ro
 {
     // prepareRows made the room, and rows are plain handles: this neither allocates nor throws.
     m_rows.insert(m_rows.begin() + before, rows.begin(), rows.end());
+    m_tableBytes += bytesOfAll(rows);
 }
 
 void StringGridStore::reserveRows(int count)

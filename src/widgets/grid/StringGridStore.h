@@ -30,8 +30,6 @@ public:
 
     int colCount() const { return static_cast<int>(m_slotOfColumn.size()); }
     int rowCount() const { return static_cast<int>(m_rows.size()); }
-    // Bytes the packed blocks of rows `from` to `to` (not included) take.
-    std::size_t rowBytes(int from, int to) const;
 
     // Both indexes must lie within the counts.
     std::string_view cell(int col, int row) const;
@@ -74,6 +72,9 @@ public:
     void releaseRows(std::span<StringGridRow> rows) noexcept;
     // What a row handed out takes in memory: its packed block, or its share of its block.
     std::size_t bytesOf(StringGridRow row) const;
+    std::size_t bytesOfAll(std::span<const StringGridRow> rows) const;
+    // What the rows in the table take, kept up to date with every change.
+    std::size_t tableBytes() const { return m_tableBytes; }
 
     // Moves row `from` to position `to`, the rows between shifting by one; likewise columns.
     void moveRow(int from, int to);
@@ -102,6 +103,7 @@ private:
     std::vector<StringGridRow> m_rows;
     std::vector<int> m_slotOfColumn;  // always a permutation of 0 .. colCount() - 1
     std::map<std::uint32_t, SharedBlock> m_shared;
+    std::size_t m_tableBytes = 0;
     std::uint32_t m_nextShared = 0;
     // The shared row read last, made into cells once for all of its cells.
     mutable StringGridRow m_made;

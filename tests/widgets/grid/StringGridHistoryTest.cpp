@@ -158,9 +158,10 @@ void StringGridHistoryTest::boundsDropOldestSteps_data()
 
     // A limit of 4 steps of any size.
     QTest::newRow("by count") << 4 << 10 << 9 << 4;
-    // Each step keeps the row it replaced, with the text the step before wrote: 64 KiB hold
-    // three of 20,000 bytes but not four.
-    QTest::newRow("by bytes") << 100 << 20000 << 7 << 3;
+    // Each step keeps the row it replaced, with the text the step before wrote, and the table
+    // holds the text written last: 64 KiB shared by both hold the table and two steps of
+    // 20,000 bytes but not three.
+    QTest::newRow("by bytes, shared with the table") << 100 << 20000 << 7 << 2;
     // A step over the limit alone is not kept, and nothing before it either.
     QTest::newRow("one step too large") << 100 << 70000 << 3 << 0;
 }
