@@ -23,7 +23,7 @@
 #include "widgets/Button.h"
 #include "widgets/LineEdit.h"
 #include "widgets/MemoPad.h"
-#include "widgets/ShiftJis.h"
+#include "codec/ShiftJis.h"
 #include "widgets/grid/RowSource.h"
 #include "widgets/grid/StringGrid.h"
 

@@ -1,7 +1,7 @@
 #include "WindowFuzzing.h"
 
 #include "widgets/Dispatch.h"
-#include "widgets/ShiftJis.h"
+#include "codec/ShiftJis.h"
 
 #include <QApplication>
 #include <QFile>

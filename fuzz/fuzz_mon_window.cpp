@@ -9,7 +9,7 @@
 #include "formats/MonLimits.h"
 #include "formats/MonLines.h"
 #include "widgets/MemoPad.h"
-#include "widgets/ShiftJis.h"
+#include "codec/ShiftJis.h"
 #include "widgets/grid/StringGrid.h"
 
 namespace {

@@ -30,7 +30,7 @@ case "$out" in /*) ;; *) out="$repo/$out" ;; esac
 
 bash scripts/install-deps.sh build windows wine
 tests=(test_formats_FieldTextTest test_formats_MonFormatTest test_text_TextHelpersTest
-       test_platform_PlatformTest test_platform_SafeSaveWindowsTest test_widgets_ShiftJisTest
+       test_platform_PlatformTest test_platform_SafeSaveWindowsTest test_codec_ShiftJisTest
        test_widgets_PathBytesTest)
 bash scripts/build-windows.sh "$build" "${tests[@]}"
 version=$(sed -n 's/^project(zelqua-editor VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)

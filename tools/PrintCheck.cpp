@@ -13,7 +13,7 @@
 #include "widgets/Dispatch.h"
 #include "widgets/MemoPad.h"
 #include "widgets/Prompts.h"
-#include "widgets/ShiftJis.h"
+#include "codec/ShiftJis.h"
 
 #include <QApplication>
 #include <QFile>

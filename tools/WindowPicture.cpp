@@ -6,7 +6,7 @@
 
 #include "app/TForm1.h"
 #include "widgets/Prompts.h"
-#include "widgets/ShiftJis.h"
+#include "codec/ShiftJis.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

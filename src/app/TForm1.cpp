@@ -17,7 +17,7 @@
 #include "widgets/MemoPad.h"
 #include "widgets/Picture.h"
 #include "widgets/QtPrompts.h"
-#include "widgets/ShiftJis.h"
+#include "codec/ShiftJis.h"
 #include "widgets/grid/StringGrid.h"
 
 #include <QAccessible>

@@ -3,7 +3,7 @@
 // The window's fixed texts, as the Shift-JIS bytes the handlers work with: captions,
 // initial texts, dialog filters, messages and the help panel's guidance texts.
 
-#include "widgets/ShiftJis.h"
+#include "codec/ShiftJis.h"
 
 #include <string>
 

@@ -7,7 +7,7 @@
 #include "widgets/LineEdit.h"
 #include "widgets/MemoPad.h"
 #include "widgets/Prompts.h"
-#include "widgets/ShiftJis.h"
+#include "codec/ShiftJis.h"
 #include "widgets/grid/StringGrid.h"
 
 #include <QPrinter>

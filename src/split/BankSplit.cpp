@@ -3,7 +3,7 @@
 #include "formats/BankRecord.h"
 #include "formats/MonLines.h"
 #include "text/ByteCut.h"
-#include "widgets/ShiftJis.h"
+#include "codec/ShiftJis.h"
 
 #include <QList>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "split/FileNames.h"
 
-#include "widgets/ShiftJis.h"
+#include "codec/ShiftJis.h"
 
 #include <QString>
 #include <QStringList>

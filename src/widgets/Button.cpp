@@ -1,6 +1,6 @@
 #include "widgets/Button.h"
 
-#include "widgets/ShiftJis.h"
+#include "codec/ShiftJis.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

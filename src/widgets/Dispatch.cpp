@@ -2,7 +2,7 @@
 
 #include "text/EditorError.h"
 #include "text/Messages.h"
-#include "widgets/ShiftJis.h"
+#include "codec/ShiftJis.h"
 
 #include <exception>
 #include <new>

@@ -1,6 +1,6 @@
 #include "widgets/FileFilter.h"
 
-#include "widgets/ShiftJis.h"
+#include "codec/ShiftJis.h"
 
 namespace widgets {
 

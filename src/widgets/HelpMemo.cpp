@@ -1,6 +1,6 @@
 #include "widgets/HelpMemo.h"
 
-#include "widgets/ShiftJis.h"
+#include "codec/ShiftJis.h"
 #include "widgets/UnencodableTextError.h"
 #include "widgets/WidgetText.h"
 

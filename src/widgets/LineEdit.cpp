@@ -1,7 +1,7 @@
 #include "widgets/LineEdit.h"
 
 #include "widgets/KeyCodes.h"
-#include "widgets/ShiftJis.h"
+#include "codec/ShiftJis.h"
 #include "widgets/UnencodableTextError.h"
 
 #include <QKeyEvent>

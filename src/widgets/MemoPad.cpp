@@ -4,7 +4,7 @@
 #include "platform/SafeSave.h"
 #include "text/EditorError.h"
 #include "text/Messages.h"
-#include "widgets/ShiftJis.h"
+#include "codec/ShiftJis.h"
 #include "widgets/UnencodableTextError.h"
 #include "widgets/WidgetText.h"
 

@@ -5,7 +5,7 @@
 #include "widgets/ApplicationTitle.h"
 #include "widgets/FileFilter.h"
 #include "widgets/FontChooser.h"
-#include "widgets/ShiftJis.h"
+#include "codec/ShiftJis.h"
 #include "widgets/WidgetText.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "widgets/UnencodableTextError.h"
 
 #include "text/Messages.h"
-#include "widgets/ShiftJis.h"
+#include "codec/ShiftJis.h"
 
 #include <QString>
 

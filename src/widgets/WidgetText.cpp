@@ -1,7 +1,7 @@
 #include "widgets/WidgetText.h"
 
 #include "platform/PathCharacters.h"
-#include "widgets/ShiftJis.h"
+#include "codec/ShiftJis.h"
 
 #include <QDir>
 #include <QFileInfo>

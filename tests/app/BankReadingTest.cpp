@@ -12,7 +12,7 @@
 #include "widgets/FileList.h"
 #include "widgets/HelpMemo.h"
 #include "widgets/LineEdit.h"
-#include "widgets/ShiftJis.h"
+#include "codec/ShiftJis.h"
 #include "widgets/grid/StringGrid.h"
 
 #include <QElapsedTimer>

@@ -12,7 +12,7 @@
 #include "widgets/Button.h"
 #include "widgets/LineEdit.h"
 #include "widgets/MemoPad.h"
-#include "widgets/ShiftJis.h"
+#include "codec/ShiftJis.h"
 #include "widgets/WidgetText.h"
 #include "widgets/grid/StringGrid.h"
 

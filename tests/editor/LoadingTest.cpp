@@ -15,7 +15,7 @@
 #include "widgets/FileList.h"
 #include "widgets/LineEdit.h"
 #include "widgets/MemoPad.h"
-#include "widgets/ShiftJis.h"
+#include "codec/ShiftJis.h"
 #include "widgets/grid/StringGrid.h"
 
 #include <QFile>

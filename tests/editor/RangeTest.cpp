@@ -13,7 +13,7 @@
 #include "widgets/grid/GridOptions.h"
 #include "widgets/HelpMemo.h"
 #include "widgets/LineEdit.h"
-#include "widgets/ShiftJis.h"
+#include "codec/ShiftJis.h"
 #include "widgets/grid/StringGrid.h"
 
 #include <QHeaderView>

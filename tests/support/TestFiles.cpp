@@ -1,6 +1,6 @@
 #include "support/TestFiles.h"
 
-#include "widgets/ShiftJis.h"
+#include "codec/ShiftJis.h"
 
 #include <QFile>
 

@@ -3,7 +3,7 @@
 // Text helpers the window tests share: Shift-JIS literals, bytes of a QByteArray, and
 // readable failure output for byte strings and lists of them.
 
-#include "widgets/ShiftJis.h"
+#include "codec/ShiftJis.h"
 
 #include <QByteArray>
 #include <QtTest>

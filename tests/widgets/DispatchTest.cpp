@@ -5,7 +5,7 @@
 #include "text/EditorError.h"
 #include "widgets/Dispatch.h"
 #include "widgets/LineEdit.h"
-#include "widgets/ShiftJis.h"
+#include "codec/ShiftJis.h"
 
 #include <QtTest>
 

@@ -2,7 +2,7 @@
 // directories in brackets; clicked() for every change of the selection by mouse or keys.
 
 #include "widgets/FileList.h"
-#include "widgets/ShiftJis.h"
+#include "codec/ShiftJis.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

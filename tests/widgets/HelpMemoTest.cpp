@@ -2,7 +2,7 @@
 // its colours, wrapping and events.
 
 #include "widgets/HelpMemo.h"
-#include "widgets/ShiftJis.h"
+#include "codec/ShiftJis.h"
 
 #include <QScrollBar>
 #include <QTextBlock>

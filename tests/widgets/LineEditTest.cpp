@@ -3,7 +3,7 @@
 
 #include "widgets/KeyCodes.h"
 #include "widgets/LineEdit.h"
-#include "widgets/ShiftJis.h"
+#include "codec/ShiftJis.h"
 
 #include <QtTest>
 

@@ -3,7 +3,7 @@
 
 #include "support/ModalDialogs.h"
 #include "widgets/QtPrompts.h"
-#include "widgets/ShiftJis.h"
+#include "codec/ShiftJis.h"
 #include "widgets/WidgetText.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "widgets/grid/StringGrid.h"
 
 #include "text/EditorError.h"
-#include "widgets/ShiftJis.h"
+#include "codec/ShiftJis.h"
 #include "widgets/grid/StringGridModel.h"
 #include "widgets/grid/StringGridView.h"
 

@@ -1,6 +1,6 @@
 #include "widgets/grid/StringGridDelegate.h"
 
-#include "widgets/ShiftJis.h"
+#include "codec/ShiftJis.h"
 #include "widgets/grid/StringGrid.h"
 #include "widgets/grid/StringGridModel.h"
 #include "widgets/grid/StringGridPainting.h"

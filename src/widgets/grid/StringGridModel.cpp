@@ -1,6 +1,6 @@
 #include "widgets/grid/StringGridModel.h"
 
-#include "widgets/ShiftJis.h"
+#include "codec/ShiftJis.h"
 #include "widgets/grid/StringGridHistory.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "widgets/grid/StringGridView.h"
 
-#include "widgets/ShiftJis.h"
+#include "codec/ShiftJis.h"
 #include "widgets/grid/StringGrid.h"
 #include "widgets/grid/StringGridCorner.h"
 #include "widgets/grid/StringGridDelegate.h"

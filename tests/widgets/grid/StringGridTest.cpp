@@ -8,7 +8,7 @@
 #include "widgets/Dispatch.h"
 #include "widgets/grid/GridRows.h"
 #include "widgets/LineEdit.h"
-#include "widgets/ShiftJis.h"
+#include "codec/ShiftJis.h"
 #include "widgets/grid/StringGrid.h"
 
 #include <QHeaderView>

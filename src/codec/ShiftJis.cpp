@@ -32,7 +32,7 @@
 // their own can be raw, so the other code points of the block encode to nothing. Building the tables stops the program if the
 // converter decodes anything into that block, since the bytes could then not be told apart.
 
-#include "widgets/ShiftJis.h"
+#include "codec/ShiftJis.h"
 
 #include "platform/Cp932.h"
 

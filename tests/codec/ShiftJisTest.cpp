@@ -6,7 +6,7 @@
 // it checks the codec's tables and its decoding rule, not a copy of the codec.
 
 #include "platform/Cp932.h"
-#include "widgets/ShiftJis.h"
+#include "codec/ShiftJis.h"
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>
