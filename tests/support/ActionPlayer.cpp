@@ -132,6 +132,8 @@ public:
             const bool editorWasOpen = grid().EditorMode();
             const std::vector<std::string> windowBefore = windowSnapshot();
             const std::size_t errorsBefore = m_prompts.errors.size();
+            // Return presses the button that has the focus, ④ among them.
+            m_returnClears = op == 'q' && QApplication::focusWidget() == m_form.Button4;
             play(op);
             settle();
             m_played += std::string(m_script.substr(start, m_at - start));
@@ -422,8 +424,8 @@ private:
 
         const bool undoing = op == 'z';
         const bool redoing = op == 'y' || op == 'Z';
-        const bool clearing = op == 'c';
-        if (op == 'g' || op == 'c')
+        const bool clearing = op == 'c' || m_returnClears;
+        if (op == 'g' || clearing)
             m_lastRowTyped = false;
         TableState now = snapshot();
         if (std::string broken = followHistory(before, now, undoing, redoing); !broken.empty())
@@ -514,6 +516,7 @@ private:
     QHeaderView* m_held = nullptr;
     QPoint m_heldAt;
     bool m_lastRowTyped = false;
+    bool m_returnClears = false;
     bool m_dropTaken = false;
     bool m_dropExpected = false;
     std::vector<std::optional<TableState>> m_states;
