@@ -425,8 +425,6 @@ private:
         const bool undoing = op == 'z';
         const bool redoing = op == 'y' || op == 'Z';
         const bool clearing = op == 'c' || m_returnClears;
-        if (op == 'g' || clearing)
-            m_lastRowTyped = false;
         TableState now = snapshot();
         if (std::string broken = followHistory(before, now, undoing, redoing); !broken.empty())
             return broken;
@@ -435,10 +433,13 @@ private:
         const int last = grid().RowCount() - 1;
         if (last < 1)
             return "the blank last row is gone";
-        if (!m_lastRowTyped)
-            for (int col = 0; col < grid().ColCount(); ++col)
-                if (!grid().Cells(col, last).empty())
-                    return "the last row is not blank";
+        bool blank = true;
+        for (int col = 0; col < grid().ColCount(); ++col)
+            blank = blank && grid().Cells(col, last).empty();
+        if (!blank && !m_lastRowTyped)
+            return "the last row is not blank";
+        if (blank && !grid().EditorMode())
+            m_lastRowTyped = false;  // emptied again (an add, a clear), and no typed text left to store
 
         if (clearing && grid().RowCount() != 2)
             return "④ left question rows";
