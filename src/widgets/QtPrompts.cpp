@@ -157,6 +157,18 @@ int chosenFilterIndex(const QFileDialog& dialog, int previous)
     return index >= 0 ? int(index) + 1 : previous;
 }
 
+// The system's own dialog for `dialog` (an OpenDialog or a SaveDialog), shown directly.
+template <typename Dialog>
+bool runSystemDialog(Dialog& dialog, const platform::FileDialogRequest& request, QWidget* parent)
+{
+    const auto chosen = chooseFileOfTheSystem(request, dialog.filter, dialog.filterIndex, dialog.fileName, parent);
+    if (!chosen)
+        return false;
+    dialog.fileName = pathBytes(chosen->path);
+    dialog.filterIndex = chosen->filterIndex;
+    return true;
+}
+
 } // namespace
 
 bool QtPrompts::execOpen(OpenDialog& dialog)
@@ -165,12 +177,7 @@ bool QtPrompts::execOpen(OpenDialog& dialog)
         platform::FileDialogRequest request;
         request.mode = platform::FileDialogRequest::Mode::Open;
         request.multiSelect = dialog.allowMultiSelect;
-        const auto chosen = chooseFileOfTheSystem(request, dialog.filter, dialog.filterIndex, dialog.fileName, m_parent);
-        if (!chosen)
-            return false;
-        dialog.fileName = pathBytes(chosen->path);
-        dialog.filterIndex = chosen->filterIndex;
-        return true;
+        return runSystemDialog(dialog, request, m_parent);
     }
     QFileDialog files(m_parent);
     files.setAcceptMode(QFileDialog::AcceptOpen);
@@ -190,12 +197,7 @@ bool QtPrompts::execSave(SaveDialog& dialog)
         platform::FileDialogRequest request;
         request.mode = platform::FileDialogRequest::Mode::Save;
         request.confirmOverwrite = dialog.overwritePrompt;
-        const auto chosen = chooseFileOfTheSystem(request, dialog.filter, dialog.filterIndex, dialog.fileName, m_parent);
-        if (!chosen)
-            return false;
-        dialog.fileName = pathBytes(chosen->path);
-        dialog.filterIndex = chosen->filterIndex;
-        return true;
+        return runSystemDialog(dialog, request, m_parent);
     }
     QFileDialog files(m_parent);
     files.setAcceptMode(QFileDialog::AcceptSave);
