@@ -140,6 +140,9 @@ public:
             const std::string broken = verify(op, before, editorWasOpen, windowBefore, errorsBefore);
             if (!broken.empty())
                 return broken + " (after \"" + printable(m_played) + "\")";
+            // ⑩ (Return on it when it has the focus) closes the window: the session is over.
+            if (!m_form.isVisible())
+                break;
         }
         release();
         return {};
