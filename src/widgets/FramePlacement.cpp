@@ -10,6 +10,11 @@ FramePlacement::FramePlacement(QWidget& window, QSize outerSize)
     : QObject(&window), m_window(window), m_outerSize(outerSize)
 {
     m_window.installEventFilter(this);
+    m_frameWatch.setInterval(25);
+    connect(&m_frameWatch, &QTimer::timeout, this, [this] {
+        if (settleOnFrame() || m_watchEnd.hasExpired())
+            m_frameWatch.stop();
+    });
 }
 
 bool FramePlacement::eventFilter(QObject* watched, QEvent* event)
@@ -21,18 +26,20 @@ bool FramePlacement::eventFilter(QObject* watched, QEvent* event)
         if (!m_shown) {
             m_shown = true;
             place();
+            // The manager's frame arrives after the window was shown, with no move of the
+            // window itself (it is reparented into the frame), and on a busy machine after
+            // the last event the window gets: the frame is looked for until it appears, for
+            // a few seconds at most (a window without a manager never gets one).
+            m_watchEnd.setRemainingTime(3000);
+            m_frameWatch.start();
         }
         break;
     case QEvent::Move:
     case QEvent::Resize:
     case QEvent::Enter:
     case QEvent::WindowActivate:
-        // The manager's frame arrives after the window was shown, with no move of the window
-        // itself (it is reparented into the frame): place once more when it is seen.
-        if (m_shown && !m_settled && frame() != m_placedWithFrame) {
-            m_settled = true;
-            place();
-        }
+        if (m_shown && settleOnFrame())
+            m_frameWatch.stop();
         break;
     case QEvent::WindowStateChange:
         refuseMaximised();
@@ -49,6 +56,17 @@ QMargins FramePlacement::frame() const
     const QRect outer = m_window.frameGeometry();
     return QMargins(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
                     outer.bottom() - inner.bottom());
+}
+
+bool FramePlacement::settleOnFrame()
+{
+    if (m_settled)
+        return true;
+    if (frame() == m_placedWithFrame)
+        return false;
+    m_settled = true;
+    place();
+    return true;
 }
 
 void FramePlacement::place()

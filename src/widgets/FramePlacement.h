@@ -9,9 +9,11 @@
 //   they allow anyway is undone at once.
 // After that first correction the user moves and resizes the window freely.
 
+#include <QDeadlineTimer>
 #include <QMargins>
 #include <QObject>
 #include <QSize>
+#include <QTimer>
 
 class QWidget;
 
@@ -29,6 +31,9 @@ protected:
 
 private:
     QMargins frame() const;
+    // Places the window once more when the manager's frame has appeared since it was
+    // placed; true once that is done.
+    bool settleOnFrame();
     void place();
     void refuseMaximised();
 
@@ -37,6 +42,8 @@ private:
     QMargins m_placedWithFrame;
     bool m_shown = false;
     bool m_settled = false;
+    QTimer m_frameWatch;
+    QDeadlineTimer m_watchEnd;
 };
 
 } // namespace widgets
