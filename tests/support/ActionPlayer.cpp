@@ -450,9 +450,11 @@ private:
             && !includes(questionTexts(now), questionTexts(before), editorWasOpen ? 1 : 0))
             return "a question disappeared";
 
-        if (!numbersInOrder() && !m_form.Button7->isVisible())
+        // Whether the window shows 付番更新, also once ⑩ has closed the window.
+        const bool renumberShown = !m_form.Button7->isHidden();
+        if (!numbersInOrder() && !renumberShown)
             return "the numbers are out of order and 付番更新 is hidden";
-        if ((undoing || redoing) && now.cells != before.cells && numbersInOrder() && m_form.Button7->isVisible())
+        if ((undoing || redoing) && now.cells != before.cells && numbersInOrder() && renumberShown)
             return "an undo or redo left the numbers in order and 付番更新 shown";
 
         if (op == 'x') {
