@@ -15,6 +15,9 @@ namespace widgets {
 namespace {
 
 constexpr int kPathRole = Qt::UserRole;
+// Whether an entry is one of the chain down to the current directory (an open folder).
+constexpr int kOnChainRole = Qt::UserRole + 2;
+static_assert(kOnChainRole != ListItemDelegate::kLevelRole);
 
 QString normalised(const QString& path)
 {
@@ -70,8 +73,6 @@ void DirectoryList::setItemHeight(int height)
 void DirectoryList::fill()
 {
     clear();
-    const QIcon openFolder = style()->standardIcon(QStyle::SP_DirOpenIcon);
-    const QIcon closedFolder = style()->standardIcon(QStyle::SP_DirClosedIcon);
 
     // The chain from the root down to the current directory.
     QStringList chain;
@@ -83,8 +84,9 @@ void DirectoryList::fill()
     int level = 0;
     for (const QString& path : chain) {
         const QString name = QDir(path).isRoot() ? QDir::toNativeSeparators(path) : QFileInfo(path).fileName();
-        auto* item = new QListWidgetItem(openFolder, name, this);
+        auto* item = new QListWidgetItem(name, this);
         item->setData(kPathRole, path);
+        item->setData(kOnChainRole, true);
         item->setData(ListItemDelegate::kLevelRole, level++);
     }
     setCurrentRow(count() - 1);
@@ -92,10 +94,29 @@ void DirectoryList::fill()
     // An unreadable directory lists no subdirectories.
     const QDir current(m_directory);
     for (const QString& name : current.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase)) {
-        auto* item = new QListWidgetItem(closedFolder, name, this);
+        auto* item = new QListWidgetItem(name, this);
         item->setData(kPathRole, current.absoluteFilePath(name));
         item->setData(ListItemDelegate::kLevelRole, level);
     }
+    if (isVisible())
+        showIcons();
+}
+
+void DirectoryList::showIcons()
+{
+    const QIcon openFolder = style()->standardIcon(QStyle::SP_DirOpenIcon);
+    const QIcon closedFolder = style()->standardIcon(QStyle::SP_DirClosedIcon);
+    for (int row = 0; row < count(); ++row) {
+        QListWidgetItem* entry = item(row);
+        entry->setIcon(entry->data(kOnChainRole).toBool() ? openFolder : closedFolder);
+    }
+}
+
+void DirectoryList::showEvent(QShowEvent* event)
+{
+    QListWidget::showEvent(event);
+    if (count() > 0 && item(0)->icon().isNull())
+        showIcons();
 }
 
 void DirectoryList::open(const QListWidgetItem* item)

@@ -45,9 +45,14 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void fill();
+    // Gives the entries their folder icons. Done only while the list shows: the style's
+    // first icon loads every image format plugin, which would lengthen the editor's
+    // start-up for a list that starts hidden.
+    void showIcons();
     void open(const QListWidgetItem* item);
 
     ListItemDelegate* m_delegate;

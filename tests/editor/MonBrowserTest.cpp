@@ -174,6 +174,9 @@ void MonBrowserTest::fileListFollowsDirectoryList()
 
     QTest::mouseClick(form.Button13, Qt::LeftButton);
     QVERIFY(browserVisible(form));
+    // The folder icons, left out while the list was hidden, are there once it shows.
+    for (int row = 0; row < form.DirectoryListBox1->count(); ++row)
+        QVERIFY(!form.DirectoryListBox1->item(row)->icon().isNull());
 
     QString expectedDirectory = quiz;
     Lines expectedItems{"a.mon", "B.MON", "[d.mon]"};
