@@ -5,7 +5,9 @@
 //   the page cache, decoding them into flat bytes, copying the result once), and at least 10
 //   times faster than a QTableWidget filled with the same rows;
 // - all eight genres (524,280 rows): at most 200 MB peak with an empty undo history, and the
-//   peak after the clear-and-add sequence of largestBank;
+//   peak after the clear-and-add sequence of largestBank. A peak is the whole process's,
+//   whatever ran in it before: for the editor's own, run the case alone
+//   (./bench_window eightGenres);
 // - no accepted file blocks the window for more than 0.5 s in one event: mon files of the
 //   largest size taken in every shape, the largest typed bank range, eight genres added one
 //   after the other;
