@@ -16,6 +16,8 @@
 // Also: with 524,280 rows a page scroll, a row move and a range change in 16 ms each;
 // converting 300 rows, and listing and adding a mon file of 300 questions, in 20 ms each.
 
+#include "LargestInputs.h"
+
 #include "app/TForm1.h"
 #include "app/BankFile.h"
 #include "app/GenreRows.h"
@@ -47,51 +49,9 @@
 
 namespace {
 
-constexpr int kGenreRecords = 65535;
-
-// A decoded text of exactly `length` bytes, distinct per number: the number, then hiragana.
-std::string decodedText(std::size_t length, long number, char tag)
-{
-    std::string text = std::string(1, tag) + std::to_string(number);
-    while (text.size() + 2 <= length) {
-        text += '\x82';
-        text += static_cast<char>(0xA0 + (text.size() % 80));
-    }
-    text.resize(length, 'x');
-    return text;
-}
-
-void putShifted(QByteArray& record, int at, const std::string& text)
-{
-    for (std::size_t i = 0; i < text.size(); ++i)
-        record[at + int(i)] = static_cast<char>(static_cast<unsigned char>(text[i]) - 0x80);
-}
-
-// Eight genres of 65,535 full-length, distinct records, written straight to the file.
-QString writeLargestBank(const QTemporaryDir& dir)
-{
-    const QString path = dir.filePath(QStringLiteral("largest.5TQ"));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        qFatal("cannot write the bank");
-    QByteArray directory(2048, '\0');
-    for (int g = 0; g < 8; ++g) {
-        const std::string name = "GENRE" + std::to_string(g + 1) + "-NAME-XYZ";
-        for (std::size_t i = 0; i < 16; ++i)
-            directory[g * 256 + int(i)] = i < name.size() ? name[i] : ' ';
-        directory[g * 256 + 18] = char(0xFF);
-        directory[g * 256 + 19] = char(0xFF);
-    }
-    file.write(directory);
-    QByteArray record(256, '\0');
-    for (long k = 1; k <= 8L * kGenreRecords; ++k) {
-        putShifted(record, 0, decodedText(116, k, 'Q'));
-        for (int slot = 0; slot < 5; ++slot)
-            putShifted(record, 116 + 28 * slot, decodedText(28, k, char('A' + slot)));
-        file.write(record);
-    }
-    return path;
-}
+using bench::decodedText;
+using bench::kGenreRecords;
+using bench::writeLargestBank;
 
 double peakMegabytes()
 {
@@ -535,12 +495,8 @@ private slots:
         };
         const std::string header = "1,\"j42\",\"T\"\r\n0,\"\",\"G\"\r\n";
         // The largest file taken, filled with `line` over and over, up to `lines` lines.
-        const auto filled = [&](const std::string& line, std::size_t lines = formats::kMaxMonLines) {
-            const auto linesOf = std::size_t(std::count(line.begin(), line.end(), '\n'));
-            std::string text = header;
-            for (std::size_t n = 2; n + linesOf <= lines && text.size() + line.size() <= formats::kMaxMonFileBytes; n += linesOf)
-                text += line;
-            return text;
+        const auto filled = [](const std::string& line, std::size_t lines = formats::kMaxMonLines) {
+            return bench::filledMonText(line, lines);
         };
         const std::string longest = "15,\"a\",\"" + std::string(formats::kMaxMonLineBytes - 10, 'x') + "\"\r\n";
         // A question of the most lines taken, each line as long as 300 of them allow.

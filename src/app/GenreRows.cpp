@@ -48,41 +48,60 @@ void GenreRows::decode(std::size_t index, formats::BankRecord& record) const
     formats::decodeRecord(recordBytes(index), record);
 }
 
-void GenreRows::cells(std::size_t index, std::string& scratch, std::span<std::string_view> cells) const
+char* GenreRows::writeCell(std::size_t index, std::size_t column, char* at) const
 {
-    // The row's texts one after the other in `scratch`, each field decoded in place (the
-    // decoder may write its whole field's width before it knows where the text ends).
-    const std::string& mark = texts::kWrongAnswerMark;
-    scratch.resize(24 + bank::kQuestionSize + bank::kAnswerSize + m_genre.size()
-                   + (bank::kAnswerSlots - 1) * (mark.size() + bank::kAnswerSize));
-    char* const base = scratch.data();
-    char* at = base;
     const std::span<const std::uint8_t> record = recordBytes(index);
     const auto field = [&](std::size_t offset, std::size_t size) {
         at += formats::decodeFieldInto(formats::clampedSlice(record, offset, size), formats::FieldCoding::Shifted, at);
     };
-    const auto view = [&](char* from) { return std::string_view(from, std::size_t(at - from)); };
-
-    at = std::to_chars(at, at + 24, m_firstNumber + static_cast<std::int64_t>(index)).ptr;
-    const std::string_view number = view(base);
-    char* from = at;
-    field(bank::kQuestionOffset, bank::kQuestionSize);
-    const std::string_view question = view(from);
-    from = at;
-    field(bank::kAnswerOffset, bank::kAnswerSize);
-    const std::string_view answer = view(from);
-    from = at;
-    at = std::copy(m_genre.begin(), m_genre.end(), at);
-    const std::string_view genre = view(from);
-    from = at;
-    for (int slot = 1; slot < bank::kAnswerSlots; ++slot) {
-        at = std::copy(mark.begin(), mark.end(), at);
-        field(bank::kAnswerOffset + std::size_t(slot) * bank::kAnswerSize, bank::kAnswerSize);
+    switch (column) {
+    case 0:
+        return std::to_chars(at, at + 24, m_firstNumber + static_cast<std::int64_t>(index)).ptr;
+    case 1:
+        field(bank::kQuestionOffset, bank::kQuestionSize);
+        return at;
+    case 2:
+        field(bank::kAnswerOffset, bank::kAnswerSize);
+        return at;
+    case 3:
+        return std::copy(m_genre.begin(), m_genre.end(), at);
+    case 4:
+        for (int slot = 1; slot < bank::kAnswerSlots; ++slot) {
+            at = std::copy(texts::kWrongAnswerMark.begin(), texts::kWrongAnswerMark.end(), at);
+            field(bank::kAnswerOffset + std::size_t(slot) * bank::kAnswerSize, bank::kAnswerSize);
+        }
+        return at;
+    default:
+        return at;
     }
-    const std::string_view wrong = view(from);
+}
 
-    const std::string_view made[] = {number, question, answer, genre, wrong};
-    std::copy_n(made, std::min(cells.size(), std::size(made)), cells.begin());
+std::size_t GenreRows::cellRoom()
+{
+    // The decoder may write its whole field's width before it knows where the text ends.
+    return 24 + bank::kQuestionSize + bank::kAnswerSize
+           + (bank::kAnswerSlots - 1) * (texts::kWrongAnswerMark.size() + bank::kAnswerSize);
+}
+
+void GenreRows::cells(std::size_t index, std::string& scratch, std::span<std::string_view> cells) const
+{
+    // The row's texts one after the other in `scratch`.
+    scratch.resize(cellRoom() + m_genre.size());
+    char* at = scratch.data();
+    for (std::size_t column = 0; column < std::min(cells.size(), kColumns); ++column) {
+        char* const from = at;
+        at = writeCell(index, column, at);
+        cells[column] = std::string_view(from, std::size_t(at - from));
+    }
+}
+
+std::string_view GenreRows::cell(std::size_t index, std::size_t column, std::string& scratch) const
+{
+    if (column == 3)
+        return m_genre;
+    scratch.resize(cellRoom());
+    char* const at = writeCell(index, column, scratch.data());
+    return std::string_view(scratch.data(), std::size_t(at - scratch.data()));
 }
 
 } // namespace app

@@ -29,12 +29,18 @@ public:
     std::size_t rowCount() const override { return m_count; }
     std::size_t byteSize() const override { return m_pagesSize + m_genre.size(); }
     void cells(std::size_t index, std::string& scratch, std::span<std::string_view> cells) const override;
+    std::string_view cell(std::size_t index, std::size_t column, std::string& scratch) const override;
 
     void decode(std::size_t index, formats::BankRecord& record) const;
 
 private:
     GenreRows(std::size_t count, std::int64_t firstNumber, std::string genre);
     std::span<const std::uint8_t> recordBytes(std::size_t index) const;
+    static constexpr std::size_t kColumns = 5;
+    // Room for every cell of a row but the genre.
+    static std::size_t cellRoom();
+    // Writes cell `column` of row `index` from `at` on and returns where it ends.
+    char* writeCell(std::size_t index, std::size_t column, char* at) const;
 
     std::size_t m_count;
     std::int64_t m_firstNumber;

@@ -37,6 +37,11 @@ void GridStep::release(StringGridModel& model, std::vector<GridChange>& changes)
                                model.releaseRows(rows.rows);
                            rows.rows.clear();
                        },
+                       [&](change::RowSet& set) {
+                           for (change::RowSet::Entry& entry : set.rows)
+                               model.releaseRows({&entry.other, 1});
+                           set.rows.clear();
+                       },
                        [](auto&) {},
                    },
                    change);
@@ -69,6 +74,7 @@ void GridStep::apply(GridChange& change, Direction direction) noexcept
     const bool back = direction == Direction::Back;
     std::visit(Overloaded{
                    [&](change::Row& row) { row.other = m_model.replayExchangeRow(row.at, row.other); },
+                   [&](change::RowSet& set) { m_model.replayExchangeRows(set.rows); },
                    [&](change::Rows& rows) {
                        if (rows.inTable)
                            m_model.replayTakeRows(rows.at, rows.count, rows.rows);

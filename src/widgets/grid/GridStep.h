@@ -36,6 +36,17 @@ struct Rows {
     std::vector<StringGridRow> rows;  // capacity for `count` rows, always
 };
 
+// Rows at many positions were replaced at once (a column rewritten); for each, `other` is
+// the row not in the table now. One change for them all, so that the views hear of its
+// replay once.
+struct RowSet {
+    struct Entry {
+        int at = 0;
+        StringGridRow other;
+    };
+    std::vector<Entry> rows;
+};
+
 struct RowMove {
     int from = 0;
     int to = 0;
@@ -48,7 +59,7 @@ struct ColumnMove {
 
 } // namespace change
 
-using GridChange = std::variant<change::Row, change::Rows, change::RowMove, change::ColumnMove>;
+using GridChange = std::variant<change::Row, change::Rows, change::RowSet, change::RowMove, change::ColumnMove>;
 
 class GridStep final : public QUndoCommand {
 public:

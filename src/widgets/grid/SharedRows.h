@@ -13,6 +13,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace widgets {
 
@@ -27,6 +28,15 @@ public:
     // on entry): views into `scratch`, which the call may fill as it likes, or into the
     // block.
     virtual void cells(std::size_t index, std::string& scratch, std::span<std::string_view> cells) const = 0;
+    // Cell `column` of row `index` alone (a column of the number alone, when the table
+    // checks its numbers, need not decode the rest of the row), as a view into `scratch` or
+    // into the block. By default made with the rest of the row.
+    virtual std::string_view cell(std::size_t index, std::size_t column, std::string& scratch) const
+    {
+        std::vector<std::string_view> all(column + 1);
+        cells(index, scratch, all);
+        return all[column];
+    }
 };
 
 } // namespace widgets

@@ -88,6 +88,13 @@ void StringGrid::setCells(int col, int row, std::string_view text)
     m_model->setCell(col, row, text);
 }
 
+void StringGrid::setColumnCells(int col, int firstRow, std::span<const std::string> texts)
+{
+    if (col < 0 || col >= ColCount() || firstRow < 1 || std::int64_t(firstRow) + std::int64_t(texts.size()) > RowCount())
+        throwIndexError();
+    m_model->setColumnCells(col, firstRow, texts);
+}
+
 void StringGrid::insertRows(int beforeRow, const std::vector<std::vector<std::string>>& rows)
 {
     insertRows(beforeRow, GridRows::from(rows));

@@ -34,6 +34,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,6 +60,10 @@ public:
     // text::EditorError. Writing the text a cell already holds changes and repaints nothing.
     std::string Cells(int col, int row) const;
     void setCells(int col, int row, std::string_view text);
+    // Cell (col, firstRow + i) := texts[i] for every text, as setCells does each, at once:
+    // one repaint, and one change of the undo history. Rows from 1; a cell outside the grid
+    // throws text::EditorError before anything changes.
+    void setColumnCells(int col, int firstRow, std::span<const std::string> texts);
 
     // Inserts whole rows before row `beforeRow` (1 to RowCount()) as one batch; cell c of an
     // inserted row is rows[i][c]. The current cell keeps its position. Every row is made and

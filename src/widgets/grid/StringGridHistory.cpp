@@ -2,6 +2,7 @@
 
 #include "widgets/grid/StringGridModel.h"
 
+#include <algorithm>
 #include <memory>
 #include <utility>
 
@@ -62,7 +63,10 @@ void StringGridHistory::endStep() noexcept
 
 void StringGridHistory::prepare()
 {
-    m_open.reserve(m_open.size() + 1);
+    // Room for one more change, the list grown geometrically: a step of n changes (a
+    // renumbered column of half a million rows) copies its list a few times, never n times.
+    if (m_open.size() == m_open.capacity())
+        m_open.reserve(std::max<std::size_t>(16, m_open.capacity() * 2));
 }
 
 void StringGridHistory::add(GridChange&& change, std::size_t bytes) noexcept
@@ -77,6 +81,14 @@ void StringGridHistory::add(GridChange&& change, std::size_t bytes) noexcept
 void StringGridHistory::recordRow(int at, StringGridRow previous) noexcept
 {
     add(change::Row{at, previous}, kHandleBytes + m_model.bytesOf(previous));
+}
+
+void StringGridHistory::recordRowSet(std::vector<change::RowSet::Entry> previous) noexcept
+{
+    std::size_t bytes = previous.capacity() * sizeof(change::RowSet::Entry);
+    for (const change::RowSet::Entry& entry : previous)
+        bytes += m_model.bytesOf(entry.other);
+    add(change::RowSet{std::move(previous)}, bytes);
 }
 
 void StringGridHistory::recordRowsIn(int at, int count, std::vector<StringGridRow> room) noexcept

@@ -50,6 +50,7 @@ public:
     // the change must not be made), one record call after it.
     void prepare();
     void recordRow(int at, StringGridRow previous) noexcept;
+    void recordRowSet(std::vector<change::RowSet::Entry> previous) noexcept;
     void recordRowsIn(int at, int count, std::vector<StringGridRow> room) noexcept;
     void recordRowsOut(int at, std::vector<StringGridRow> rows) noexcept;
     void recordRowMove(int from, int to) noexcept;

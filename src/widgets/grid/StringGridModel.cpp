@@ -57,6 +57,45 @@ void StringGridModel::setCell(int col, int row, std::string_view text)
     cellChanged(col, row);
 }
 
+void StringGridModel::setColumnCells(int col, int firstRow, std::span<const std::string> texts)
+{
+    // Every row that changes is packed before the table changes, so that running out of
+    // memory leaves the table and its history as they were.
+    std::vector<change::RowSet::Entry> packed;
+    try {
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            const int row = firstRow + static_cast<int>(i);
+            if (m_store.cell(col, row) != texts[i]) {
+                if (packed.size() == packed.capacity())
+                    packed.reserve(std::max<std::size_t>(64, packed.capacity() * 2));
+                packed.push_back({row, m_store.packWithCell(col, row, texts[i])});
+            }
+        }
+        if (m_history && !packed.empty())
+            m_history->prepare();
+    } catch (...) {
+        for (change::RowSet::Entry& entry : packed)
+            m_store.releaseRows({&entry.other, 1});
+        throw;
+    }
+    if (packed.empty())
+        return;
+    for (change::RowSet::Entry& entry : packed)
+        entry.other = m_store.exchangeRow(entry.at, entry.other);
+    const int first = packed.front().at;
+    const int last = packed.back().at;
+    if (m_history) {
+        m_history->recordRowSet(std::move(packed));
+    } else {
+        for (change::RowSet::Entry& entry : packed)
+            m_store.releaseRows({&entry.other, 1});
+    }
+    if (col == 0)
+        emit headerDataChanged(Qt::Vertical, first - 1, last - 1);
+    else if (columnCount() > 0)
+        emit dataChanged(index(first - 1, col - 1), index(last - 1, col - 1), {Qt::DisplayRole, Qt::EditRole});
+}
+
 void StringGridModel::cellChanged(int col, int row)
 {
     if (row == 0 && col == 0)
@@ -83,6 +122,13 @@ void StringGridModel::rowChanged(int row)
     emit headerDataChanged(Qt::Vertical, row - 1, row - 1);
     if (columns > 0)
         emit dataChanged(index(row - 1, 0), index(row - 1, columns - 1), {Qt::DisplayRole, Qt::EditRole});
+}
+
+void StringGridModel::rowsChanged(int first, int last)
+{
+    emit headerDataChanged(Qt::Vertical, first - 1, last - 1);
+    if (columnCount() > 0)
+        emit dataChanged(index(first - 1, 0), index(last - 1, columnCount() - 1), {Qt::DisplayRole, Qt::EditRole});
 }
 
 // With no row or no column at all the fixed cells do not exist; when the first one appears
@@ -265,6 +311,25 @@ StringGridRow StringGridModel::replayExchangeRow(int at, StringGridRow row) noex
     const StringGridRow previous = m_store.exchangeRow(at, row);
     rowChanged(at);
     return previous;
+}
+
+void StringGridModel::replayExchangeRows(std::span<change::RowSet::Entry> rows) noexcept
+{
+    if (rows.empty())
+        return;
+    int first = rows.front().at;
+    int last = first;
+    for (change::RowSet::Entry& entry : rows) {
+        entry.other = m_store.exchangeRow(entry.at, entry.other);
+        first = std::min(first, entry.at);
+        last = std::max(last, entry.at);
+    }
+    if (first == 0) {
+        rowChanged(0);
+        if (++first > last)
+            return;
+    }
+    rowsChanged(first, last);
 }
 
 void StringGridModel::replayTakeRows(int at, int count, std::vector<StringGridRow>& into) noexcept

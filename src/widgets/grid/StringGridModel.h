@@ -6,6 +6,7 @@
 // apart by cornerChanged(). Every change goes through here so the views hear of it in one
 // batch per operation.
 
+#include "widgets/grid/GridStep.h"
 #include "widgets/grid/StringGridStore.h"
 
 #include <QAbstractTableModel>
@@ -31,6 +32,9 @@ public:
     int gridRowCount() const { return m_store.rowCount(); }
     std::string_view cell(int col, int row) const { return m_store.cell(col, row); }
     void setCell(int col, int row, std::string_view text);
+    // Cell (col, firstRow + i) := texts[i], as setCell does each, in one batch: the views
+    // hear of it once and the history keeps it as one change. Rows from 1 on.
+    void setColumnCells(int col, int firstRow, std::span<const std::string> texts);
     void setGridColCount(int count);
     void setGridRowCount(int count);
     // `before` from 1 to gridRowCount(): rows never go in front of the fixed row.
@@ -45,6 +49,7 @@ public:
 
     // For the history only: its changes made again, unrecorded, with the views told.
     StringGridRow replayExchangeRow(int at, StringGridRow row) noexcept;
+    void replayExchangeRows(std::span<change::RowSet::Entry> rows) noexcept;
     void replayTakeRows(int at, int count, std::vector<StringGridRow>& into) noexcept;
     void replayPutRows(int at, std::vector<StringGridRow>& rows) noexcept;
     void replayMoveRow(int from, int to) noexcept;
@@ -69,6 +74,8 @@ private:
     void fixedCellsChanged();
     void cellChanged(int col, int row);
     void rowChanged(int row);
+    // Rows first to last (from 1) changed in any of their cells.
+    void rowsChanged(int first, int last);
     void removeGridRows(int at, int count, std::vector<StringGridRow>& into);
     // The insertion of rows already made: this part cannot run out of memory once the view
     // has heard of it.

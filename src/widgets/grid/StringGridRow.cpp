@@ -49,6 +49,32 @@ StringGridRow StringGridRow::shared(std::uint32_t block, std::uint32_t index)
     return row;
 }
 
+StringGridRow StringGridRow::patch(StringGridArena& arena, StringGridRow base, int slot, std::string_view text)
+{
+    constexpr std::size_t kHeader = 2 * kWord + sizeof(std::uint64_t);
+    char* const block = arena.allocate(kHeader + text.size());
+    putWord(block, kPatchMark | static_cast<std::uint32_t>(slot));
+    putWord(block + kWord, static_cast<std::uint32_t>(text.size()));
+    std::memcpy(block + 2 * kWord, &base.m_bits, sizeof base.m_bits);
+    if (!text.empty())
+        std::memcpy(block + kHeader, text.data(), text.size());
+    StringGridRow row;
+    row.m_bits = reinterpret_cast<std::uintptr_t>(block);
+    return row;
+}
+
+StringGridRow StringGridRow::patchBase() const
+{
+    StringGridRow base;
+    std::memcpy(&base.m_bits, block() + 2 * kWord, sizeof base.m_bits);
+    return base;
+}
+
+std::string_view StringGridRow::patchText() const
+{
+    return {block() + 2 * kWord + sizeof(std::uint64_t), header(1)};
+}
+
 void StringGridRow::release(StringGridArena& arena)
 {
     if (m_bits != 0 && !isShared())
@@ -65,7 +91,7 @@ std::uint32_t StringGridRow::header(int index) const
 
 int StringGridRow::slotCount() const
 {
-    return m_bits != 0 && !isShared() ? static_cast<int>(header(0)) : 0;
+    return m_bits != 0 && !isShared() && !isPatched() ? static_cast<int>(header(0)) : 0;
 }
 
 std::string_view StringGridRow::slot(int index) const
@@ -81,6 +107,8 @@ std::string_view StringGridRow::slot(int index) const
 
 std::size_t StringGridRow::byteSize() const
 {
+    if (isPatched())
+        return 2 * kWord + sizeof(std::uint64_t) + header(1);
     const int count = slotCount();
     return count == 0 ? 0 : kWord * (1 + static_cast<std::size_t>(count)) + header(count);
 }

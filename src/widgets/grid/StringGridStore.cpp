@@ -27,6 +27,8 @@ std::size_t at(int index)
 
 std::size_t StringGridStore::bytesOf(StringGridRow row) const
 {
+    if (row.isPatched())
+        return row.byteSize() + bytesOf(row.patchBase());
     if (!row.isShared())
         return row.byteSize();
     const auto block = m_shared.find(row.sharedBlock());
@@ -35,6 +37,8 @@ std::size_t StringGridStore::bytesOf(StringGridRow row) const
 
 int StringGridStore::slotCountOf(StringGridRow row) const
 {
+    if (row.isPatched())
+        return std::max(slotCountOf(row.patchBase()), row.patchedSlot() + 1);
     if (!row.isShared())
         return row.slotCount();
     const auto block = m_shared.find(row.sharedBlock());
@@ -43,6 +47,11 @@ int StringGridStore::slotCountOf(StringGridRow row) const
 
 std::string_view StringGridStore::slotOf(StringGridRow row, int slot) const
 {
+    if (row.isPatched()) {
+        if (slot == row.patchedSlot())
+            return row.patchText();
+        row = row.patchBase();
+    }
     if (!row.isShared())
         return row.slot(slot);
     const auto found = m_shared.find(row.sharedBlock());
@@ -61,8 +70,30 @@ std::string_view StringGridStore::slotOf(StringGridRow row, int slot) const
     return m_madeCells[at(block.columnOfSlot[at(slot)])];
 }
 
+std::string_view StringGridStore::cellOf(StringGridRow row, int slot) const
+{
+    if (row.isPatched()) {
+        if (slot == row.patchedSlot())
+            return row.patchText();
+        row = row.patchBase();
+    }
+    if (!row.isShared() || row == m_made)
+        return slotOf(row, slot);
+    const auto found = m_shared.find(row.sharedBlock());
+    if (found == m_shared.end() || slot < 0 || at(slot) >= found->second.columnOfSlot.size())
+        return {};
+    const SharedBlock& block = found->second;
+    return block.rows->cell(row.sharedIndex(), at(block.columnOfSlot[at(slot)]), m_cellText);
+}
+
 void StringGridStore::release(StringGridRow& row) noexcept
 {
+    if (row.isPatched()) {
+        StringGridRow base = row.patchBase();
+        release(base);
+        row.release(m_arena);
+        return;
+    }
     if (row.isShared()) {
         const auto block = m_shared.find(row.sharedBlock());
         if (block != m_shared.end() && --block->second.live == 0) {
@@ -78,7 +109,7 @@ void StringGridStore::release(StringGridRow& row) noexcept
 
 std::string_view StringGridStore::cell(int col, int row) const
 {
-    return slotOf(m_rows[at(row)], m_slotOfColumn[at(col)]);
+    return cellOf(m_rows[at(row)], m_slotOfColumn[at(col)]);
 }
 
 void StringGridStore::repack(StringGridRow& row, std::span<const std::string_view> slots)
@@ -94,6 +125,14 @@ StringGridRow StringGridStore::packWithCell(int col, int row, std::string_view t
 {
     const StringGridRow source = m_rows[at(row)];
     const int slot = m_slotOfColumn[at(col)];
+    const StringGridRow base = source.isPatched() && source.patchedSlot() == slot ? source.patchBase() : source;
+    if (base.isShared()) {
+        if (const auto block = m_shared.find(base.sharedBlock()); block != m_shared.end()) {
+            const StringGridRow patched = StringGridRow::patch(m_arena, base, slot, text);
+            ++block->second.live;  // the patch is one more user of the block
+            return patched;
+        }
+    }
     std::vector<std::string_view> slots(at(std::max(slotCountOf(source), slot + 1)));
     for (int i = 0; i < static_cast<int>(slots.size()); ++i)
         slots[at(i)] = i == slot ? text : slotOf(source, i);
@@ -141,6 +180,10 @@ std::size_t StringGridStore::bytesOfAll(std::span<const StringGridRow> rows) con
     std::size_t lastShare = 0;
     bool known = false;
     for (const StringGridRow row : rows) {
+        if (row.isPatched()) {
+            bytes += bytesOf(row);
+            continue;
+        }
         if (!row.isShared()) {
             bytes += row.byteSize();
             continue;
@@ -181,7 +224,7 @@ void StringGridStore::setColCount(int count)
     std::vector<std::string_view> kept(at(count));
     for (StringGridRow& row : m_rows) {
         const int slots = slotCountOf(row);
-        if (slots == 0 || (!permuted && slots <= count && !row.isShared()))
+        if (slots == 0 || (!permuted && slots <= count && !row.isShared() && !row.isPatched()))
             continue;
         for (int col = 0; col < count; ++col)
             kept[at(col)] = slotOf(row, m_slotOfColumn[at(col)]);

@@ -6,8 +6,11 @@
 // kept in position order, so moving a row rotates a vector of handles and touches no text.
 // Columns are reached through a column -> slot table, so moving a column only permutes it.
 //
+// A shared row with one cell changed is kept as a patch over it (StringGridRow), so that a
+// rewritten column copies none of the rows' other cells.
+//
 // The view of a cell (cell()) stays valid until the cell changes or, for a shared row, until
-// a cell of another shared row is read.
+// another cell of a shared row is read.
 
 #include "widgets/grid/GridRows.h"
 #include "widgets/grid/SharedRows.h"
@@ -60,7 +63,8 @@ public:
     // Whole rows handed out and taken back, for an undo history that keeps rows without
     // copying their text. A row handed out stays allocated in this store's arena until it
     // comes back or is released here.
-    //  - packWithCell packs a copy of row `row` with cell `col` holding `text`;
+    //  - packWithCell packs a copy of row `row` with cell `col` holding `text` (a patch when
+    //    the row is shared, or a patch of the same cell);
     //  - exchangeRow puts `row` at position `at` and hands out the one that was there;
     //  - takeRows moves `count` rows from position `at` to the end of `into`, which must
     //    have the room for them;
@@ -95,7 +99,10 @@ private:
     // Replaces `row` with one packed from `slots` (which may point into `row` itself).
     void repack(StringGridRow& row, std::span<const std::string_view> slots);
     int slotCountOf(StringGridRow row) const;
+    // Slot views that stay valid together (a shared row is made whole).
     std::string_view slotOf(StringGridRow row, int slot) const;
+    // One slot alone (a shared row makes only that cell).
+    std::string_view cellOf(StringGridRow row, int slot) const;
     void release(StringGridRow& row) noexcept;
 
     // Declared first: the rows point into it.
@@ -109,6 +116,7 @@ private:
     mutable StringGridRow m_made;
     mutable std::string m_madeText;
     mutable std::vector<std::string_view> m_madeCells;
+    mutable std::string m_cellText;  // a shared row's cell made alone
 };
 
 } // namespace widgets

@@ -239,6 +239,11 @@ private slots:
         QTest::newRow("cell written") << "written" << Texts{"c0r0", "s1:1", "new", "s3:1"};
         QTest::newRow("moved after, then written") << "moved after, written" << Texts{"c0r0", "s2:1", "new", "s1:1"};
         QTest::newRow("columns lowered") << "lowered" << Texts{"c0r0", "s1:1", "s2:1"};
+        // A written shared row is a patch over it, until another of its cells is written.
+        QTest::newRow("cell written twice") << "written twice" << Texts{"c0r0", "s1:1", "new", "s3:1"};
+        QTest::newRow("two cells written") << "two written" << Texts{"c0r0", "one", "new", "s3:1"};
+        QTest::newRow("written, then column moved") << "written, moved" << Texts{"c0r0", "new", "s3:1", "s1:1"};
+        QTest::newRow("written, then columns lowered") << "written, lowered" << Texts{"c0r0", "s1:1", "new"};
     }
 
     void sharedRows()
@@ -256,19 +261,27 @@ private slots:
         store.insertPrepared(1, std::move(rows));
         if (change.startsWith("moved after"))
             store.moveColumn(1, 3);
-        if (change.endsWith("written"))
+        if (change == "written twice")
+            store.setCell(2, 2, "first");
+        if (change.contains("written"))
             store.setCell(2, 2, "new");
-        if (change == "lowered")
+        if (change == "two written")
+            store.setCell(1, 2, "one");
+        if (change == "written, moved")
+            store.moveColumn(1, 3);
+        if (change.endsWith("lowered"))
             store.setColCount(3);
         row2.front() = "s0:1";
         QCOMPARE(row(store, 2), row2);
         // Cells of two shared rows read one after the other stay each its own.
         QCOMPARE(std::string(store.cell(0, 1)) + std::string(store.cell(0, 3)), std::string("s0:0s0:2"));
         // Lowering the column count packs every row, so the block goes at once.
-        QCOMPARE(alive.expired(), change == "lowered");
-        QCOMPARE(store.bytesOf(StringGridRow::shared(0, 0)), std::size_t(change == "lowered" ? 0 : 10));
+        QCOMPARE(alive.expired(), change.endsWith("lowered"));
+        QCOMPARE(store.bytesOf(StringGridRow::shared(0, 0)), std::size_t(change.endsWith("lowered") ? 0 : 10));
         store.setRowCount(1);
         QVERIFY(alive.expired());
+        // Row 0 alone is left: a count, and an end and four bytes for each of its cells.
+        QCOMPARE(store.tableBytes(), std::size_t(4 + (change.endsWith("lowered") ? 3 : 4) * 8));
     }
 
     void droppedRowsGiveMemoryBack()

@@ -1,0 +1,264 @@
+// Every action a user can take, timed once at the largest sizes the editor takes, run by hand:
+//   QT_QPA_PLATFORM=offscreen ./bench_actions [largestBank|longestQuestions|mostQuestions]
+// One line per action: the time of its event with the repaint that follows it, marked OVER
+// where it passes the bound of 0.5 s for any one event. The actions are the action player's (tests/support/
+// ActionPlayer.cpp), driven the same way: clicks, keys, drops and the scripted dialogs, on
+// - the question table holding all eight genres of the largest bank (524,280 rows),
+// - the largest mon file of the longest questions (5 MiB, 16 KiB a question),
+// - the mon file of the most questions taken (60,300 one-line questions).
+// A row or column move is made as the end of a drag makes it (StringGrid::moveRow), since
+// no drag reaches from the first row to the 524,280th.
+
+#include "LargestInputs.h"
+
+#include "app/TForm1.h"
+#include "codec/ShiftJis.h"
+#include "support/ControlDriver.h"
+#include "support/ScriptedPrompts.h"
+#include "widgets/Button.h"
+#include "widgets/LineEdit.h"
+#include "widgets/MemoPad.h"
+#include "widgets/grid/StringGrid.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <string>
+
+namespace {
+
+constexpr double kBoundMs = 500;
+
+// The window with its scripted dialogs and a folder for what it writes.
+struct Window {
+    QTemporaryDir dir;
+    support::ScriptedPrompts prompts;
+    app::TForm1 form{&prompts};
+    widgets::StringGrid& table = *form.StringGrid2;
+
+    Window()
+    {
+        form.show();
+        QApplication::setActiveWindow(&form);
+        if (!QTest::qWaitForWindowExposed(&form))
+            qFatal("the window did not show");
+    }
+    int questions() const { return table.RowCount() - 2; }
+};
+
+// Runs `action` as one event and prints its time with the repaint it set off.
+int g_over = 0;
+void timed(Window& window, const std::string& what, const std::function<void()>& action)
+{
+    QApplication::processEvents();
+    QElapsedTimer timer;
+    timer.start();
+    action();
+    QApplication::processEvents();
+    window.form.repaint();
+    const double ms = double(timer.nsecsElapsed()) / 1e6;
+    const bool over = ms > kBoundMs;
+    g_over += over ? 1 : 0;
+    std::printf("%9.1f ms%s  %s\n", ms, over ? " OVER" : "     ", what.c_str());
+    std::fflush(stdout);
+}
+
+void key(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers = {})
+{
+    QTest::keyClick(target, key, modifiers);
+}
+
+void tableKey(Window& window, Qt::Key k, Qt::KeyboardModifiers modifiers = {})
+{
+    window.table.view()->setFocus();
+    key(window.table.view(), k, modifiers);
+}
+
+void drop(Window& window, const QList<QUrl>& urls)
+{
+    QMimeData data;
+    data.setUrls(urls);
+    const QPoint at(40, 40);
+    const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
+    QDragEnterEvent enter(at, offered, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window.form, &enter);
+    QDropEvent dropped(QPointF(at), offered, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window.form, &dropped);
+}
+
+// Types `text` into a field key by key; each key is its own event, the slowest is printed.
+void typeTimed(Window& window, widgets::LineEdit& edit, const QString& text, const std::string& what)
+{
+    edit.setFocus();
+    key(&edit, Qt::Key_A, Qt::ControlModifier);
+    double worst = 0;
+    for (const QChar c : text) {
+        QElapsedTimer timer;
+        timer.start();
+        QTest::keyClicks(&edit, QString(c));
+        QApplication::processEvents();
+        window.form.repaint();
+        worst = std::max(worst, double(timer.nsecsElapsed()) / 1e6);
+    }
+    const bool over = worst > kBoundMs;
+    g_over += over ? 1 : 0;
+    std::printf("%9.1f ms%s  %s (the slowest key)\n", worst, over ? " OVER" : "     ", what.c_str());
+}
+
+// A cell edit as a user makes it: the cell double-clicked (editing on), a letter typed,
+// Return stores it; then Ctrl+Z and Ctrl+Y.
+void editCell(Window& window, int row, const std::string& which)
+{
+    widgets::StringGrid& table = window.table;
+    QTableView* view = table.view();
+    view->scrollTo(view->model()->index(row - 1, 1));
+    QApplication::processEvents();
+    const QPoint at = support::cellCenter(table, 2, row);
+    timed(window, "double-click the answer of " + which + " (editing on)",
+          [&] { support::realDoubleClick(view->viewport(), at); });
+    if (!table.inplaceEditor())
+        key(view, Qt::Key_F2);
+    if (!table.inplaceEditor())
+        qFatal("no cell editor opened");
+    QTest::keyClicks(table.inplaceEditor(), QStringLiteral("x"));
+    const std::string before = table.Cells(2, row);
+    timed(window, "store the edit of " + which + " (Return)", [&] { key(table.inplaceEditor(), Qt::Key_Return); });
+    if (table.Cells(2, row) == before)
+        qFatal("the edit was not stored");
+    timed(window, "Ctrl+Z of that edit", [&] { tableKey(window, Qt::Key_Z, Qt::ControlModifier); });
+    timed(window, "Ctrl+Y of that edit", [&] { tableKey(window, Qt::Key_Y, Qt::ControlModifier); });
+}
+
+void checkRows(const Window& window, int rows, const char* after)
+{
+    if (window.questions() != rows)
+        qFatal("%d rows after %s, expected %d", window.questions(), after, rows);
+}
+
+// Every action on the table as it stands; `source` is the file its rows came from, dropped
+// again at the end, with the filter it is read by.
+void everyAction(Window& window, const QString& source, int filterIndex)
+{
+    app::TForm1& form = window.form;
+    widgets::StringGrid& table = window.table;
+    const int rows = window.questions();
+    const std::string last = std::to_string(rows);
+
+    timed(window, "hover over a question (help text)",
+          [&] { support::hover(table.view()->viewport(), support::cellCenter(table, 1, 1)); });
+
+    timed(window, "④ clear " + std::to_string(rows) + " rows", [&] { QTest::mouseClick(form.Button4, Qt::LeftButton); });
+    checkRows(window, 0, "④");
+    timed(window, "Ctrl+Z of ④", [&] { tableKey(window, Qt::Key_Z, Qt::ControlModifier); });
+    checkRows(window, rows, "the undo of ④");
+    timed(window, "Ctrl+Y of ④", [&] { tableKey(window, Qt::Key_Y, Qt::ControlModifier); });
+    checkRows(window, 0, "the redo of ④");
+    tableKey(window, Qt::Key_Z, Qt::ControlModifier);
+    checkRows(window, rows, "the undo of ④");
+
+    timed(window, "move row 1 to the last", [&] { table.moveRow(1, rows); });
+    if (!form.Button7->isVisible())
+        qFatal("付番更新 is not shown after a move");
+    timed(window, "付番更新 of " + std::to_string(rows) + " rows", [&] { QTest::mouseClick(form.Button7, Qt::LeftButton); });
+    if (table.Cells(0, rows) != last || table.Cells(0, 1) != "1")
+        qFatal("付番更新 did not renumber");
+    timed(window, "Ctrl+Z of 付番更新", [&] { tableKey(window, Qt::Key_Z, Qt::ControlModifier); });
+    timed(window, "Ctrl+Y of 付番更新", [&] { tableKey(window, Qt::Key_Y, Qt::ControlModifier); });
+    if (table.Cells(0, rows) != last)
+        qFatal("the redo of 付番更新 did not renumber");
+    timed(window, "move the last row to the first", [&] { table.moveRow(rows, 1); });
+    timed(window, "Ctrl+Z of that move", [&] { tableKey(window, Qt::Key_Z, Qt::ControlModifier); });
+    timed(window, "Ctrl+Y of that move", [&] { tableKey(window, Qt::Key_Y, Qt::ControlModifier); });
+    timed(window, "付番更新 again", [&] { QTest::mouseClick(form.Button7, Qt::LeftButton); });
+
+    timed(window, "move a column (問題 after 正解)", [&] { table.moveColumn(1, 2); });
+    timed(window, "Ctrl+Z of the column move", [&] { tableKey(window, Qt::Key_Z, Qt::ControlModifier); });
+    timed(window, "Ctrl+Y of the column move", [&] { tableKey(window, Qt::Key_Y, Qt::ControlModifier); });
+    tableKey(window, Qt::Key_Z, Qt::ControlModifier);
+
+    editCell(window, 1, "the first row");
+    editCell(window, rows, "the last row");
+    timed(window, "scroll to the top (Ctrl+Home)", [&] { tableKey(window, Qt::Key_Home, Qt::ControlModifier); });
+
+    const int from = std::max(1, rows - 299);
+    typeTimed(window, *form.Edit6, QString::number(from), "type the range start " + std::to_string(from));
+    typeTimed(window, *form.Edit8, QString::number(rows), "type the range end " + last);
+    if (form.Edit7->Text() != std::to_string(rows - from + 1))
+        qFatal("the count field shows %s", form.Edit7->Text().c_str());
+    timed(window, "⑦ convert the last " + std::to_string(rows - from + 1) + " rows",
+          [&] { QTest::mouseClick(form.Button5, Qt::LeftButton); });
+    if (form.RichEdit1->Count() < rows - from + 3)
+        qFatal("the conversion wrote %d lines", form.RichEdit1->Count());
+    const QString saved = window.dir.filePath(QStringLiteral("saved.mon"));
+    window.prompts.acceptSave(sjis::fromUnicode(saved).bytes, 1);
+    timed(window, "⑨ save", [&] { QTest::mouseClick(form.Button6, Qt::LeftButton); });
+    if (!QFileInfo(saved).isFile())
+        qFatal("nothing was saved");
+    window.prompts.answer(widgets::MessageAnswer::Yes);  // blank lines between the questions
+    timed(window, "一覧表示 of the converted rows", [&] { QTest::mouseClick(form.Button12, Qt::LeftButton); });
+    window.prompts.acceptPrint(window.dir.filePath(QStringLiteral("listing.pdf")));
+    timed(window, "印刷 of the listing (to a PDF)", [&] { QTest::mouseClick(form.Button11, Qt::LeftButton); });
+    timed(window, "Zelqua用読込 (the folder browser shown)", [&] { QTest::mouseClick(form.Button13, Qt::LeftButton); });
+    timed(window, "Zelqua用読込 again (hidden)", [&] { QTest::mouseClick(form.Button13, Qt::LeftButton); });
+
+    window.prompts.acceptOpen(sjis::fromUnicode(source).bytes, filterIndex);
+    timed(window, "① read the file again", [&] { QTest::mouseClick(form.Button1, Qt::LeftButton); });
+    timed(window, "drop the file on the window", [&] { drop(window, {QUrl::fromLocalFile(source)}); });
+    timed(window, "drop the saved mon file on the window", [&] { drop(window, {QUrl::fromLocalFile(saved)}); });
+    timed(window, "add the saved mon file (its genre-table row)", [&] { support::clickRow(*form.StringGrid1, 1); });
+    window.prompts.clearRecords();
+}
+
+class ActionBench final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void largestBank()
+    {
+        Window window;
+        const QString bank = bench::writeLargestBank(window.dir);
+        window.prompts.acceptOpen(sjis::fromUnicode(bank).bytes, 1);
+        std::printf("the largest bank (8 x 65,535 records):\n");
+        timed(window, "① read the bank", [&] { QTest::mouseClick(window.form.Button1, Qt::LeftButton); });
+        for (int genre = 1; genre <= 7; ++genre)
+            support::clickRow(*window.form.StringGrid1, genre);
+        checkRows(window, 7 * bench::kGenreRecords, "seven genres");
+        timed(window, "add the eighth genre to 458,745 rows", [&] { support::clickRow(*window.form.StringGrid1, 8); });
+        checkRows(window, 8 * bench::kGenreRecords, "eight genres");
+        everyAction(window, bank, 1);
+        std::printf("%d events over the bound\n", g_over);
+    }
+
+    void longestQuestions() { monFile("longest.mon", bench::longestQuestionsMonText(), "5 MiB of 16 KiB questions"); }
+    void mostQuestions() { monFile("most.mon", bench::mostQuestionsMonText(), "the most lines taken, one-line questions"); }
+
+private:
+    void monFile(const char* name, const std::string& text, const char* what)
+    {
+        Window window;
+        const QString path = bench::writeFile(window.dir, QString::fromLatin1(name), text);
+        std::printf("%s (%.1f MB):\n", what, double(text.size()) / 1048576.0);
+        window.prompts.acceptOpen(sjis::fromUnicode(path).bytes, 2);
+        timed(window, "① read the mon file", [&] { QTest::mouseClick(window.form.Button1, Qt::LeftButton); });
+        timed(window, "add its questions (its genre-table row)", [&] { support::clickRow(*window.form.StringGrid1, 1); });
+        everyAction(window, path, 2);
+        std::printf("%d events over the bound\n", g_over);
+    }
+};
+
+} // namespace
+
+QTEST_MAIN(ActionBench)
+#include "ActionBench.moc"
