@@ -40,7 +40,7 @@ std::optional<std::string> readMonFile(const std::string& path)
     case formats::MonFit::TooLarge:
         refuse(texts::kMonFileTooLarge, path, formats::kMaxMonFileBytes);
     case formats::MonFit::LineTooLong:
-        refuse(texts::kMonLineTooLong, path, formats::kMaxMonLineBytes);
+        refuse(texts::kMonLineTooLong, path, formats::kMaxMonQuestionBytes);
     case formats::MonFit::TooManyLines:
         throw text::EditorError(text::formatMessage(
             texts::kMonTooManyLines, {path, std::to_string(formats::kMaxMonLines), std::to_string(formats::kMaxQuestionLines)}));

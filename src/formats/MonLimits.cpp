@@ -4,9 +4,6 @@ namespace formats {
 
 namespace {
 
-// A line the editor wrote from a question within the limit may be a few bytes longer.
-constexpr std::size_t kLongestLine = kMaxMonLineBytes + kMonLineFrameBytes;
-
 // The question being joined, as MonLines.h joins it: open until a line that is not empty
 // ends with a double quote.
 struct Question {
@@ -34,7 +31,7 @@ MonFit checkMonText(std::string_view text)
 
         if (++index > kMaxMonLines)
             return MonFit::TooManyLines;
-        if (line.size() > kLongestLine)
+        if (line.size() > kMaxMonQuestionBytes)
             return MonFit::LineTooLong;
         if (index <= 2)
             continue;
@@ -46,7 +43,7 @@ MonFit checkMonText(std::string_view text)
             question.bytes += 2 + line.size();
             ++question.lines;
         }
-        if (question.bytes > kLongestLine)
+        if (question.bytes > kMaxMonQuestionBytes)
             return MonFit::LineTooLong;
         if (question.lines > kMaxQuestionLines)
             return MonFit::TooManyLines;
@@ -54,7 +51,7 @@ MonFit checkMonText(std::string_view text)
             question.open = false;
     }
     // A question still open at the end gets its closing quote.
-    if (question.open && question.bytes + 1 > kLongestLine)
+    if (question.open && question.bytes + 1 > kMaxMonQuestionBytes)
         return MonFit::LineTooLong;
     return MonFit::Fits;
 }

@@ -12,7 +12,8 @@
 // digit), and two header lines. Lines are limited too, since every line is a block of the
 // memo pad's document and a file of half a million short lines would hold the window for
 // seconds: a question of a few lines is usual, 200 is far more, and a file the editor
-// writes holds at most 300 such questions.
+// writes holds at most 300 such questions; hand-made files often keep a blank line after
+// each question, which the line count allows for too.
 
 #include <cstddef>
 #include <string_view>
@@ -24,11 +25,15 @@ namespace formats {
 inline constexpr std::size_t kMaxMonLineBytes = 16 * 1024;
 // What the editor writes around a question's answer and text: `15,"` `","` `"`.
 inline constexpr std::size_t kMonLineFrameBytes = 8;
+// The longest question line taken, with its seconds, commas and quotes (16,392 bytes): a
+// line of the longest text the editor writes.
+inline constexpr std::size_t kMaxMonQuestionBytes = kMaxMonLineBytes + kMonLineFrameBytes;
 // 300 such questions with their line ends come to 4.9 MB; the rest is for the header.
 inline constexpr std::size_t kMaxMonFileBytes = 5 * 1024 * 1024;
-static_assert(300 * (kMaxMonLineBytes + kMonLineFrameBytes + 2) < kMaxMonFileBytes - 64 * 1024);
+static_assert(300 * (kMaxMonQuestionBytes + 2) < kMaxMonFileBytes - 64 * 1024);
 inline constexpr std::size_t kMaxQuestionLines = 200;
-inline constexpr std::size_t kMaxMonLines = 2 + 300 * kMaxQuestionLines;
+// 60,302 lines: two header lines, and 300 questions of 200 lines, each with a blank line after it.
+inline constexpr std::size_t kMaxMonLines = 2 + 300 * (kMaxQuestionLines + 1);
 
 enum class MonFit { Fits, TooLarge, LineTooLong, TooManyLines };
 

@@ -262,7 +262,7 @@ private slots:
         QVERIFY2(timer.elapsed() < 5000, "the refusal took too long");
 
         const std::string expected = text::withFullStop(text::formatMessage(
-            message, {pathBytes, std::to_string(message == kTooLarge ? formats::kMaxMonFileBytes : formats::kMaxMonLineBytes)}));
+            message, {pathBytes, std::to_string(message == kTooLarge ? formats::kMaxMonFileBytes : formats::kMaxMonQuestionBytes)}));
         QCOMPARE(prompts.errorTexts(), std::vector<std::string>{expected});
         QCOMPARE(form.RichEdit1->Lines(), std::vector<std::string>{"kept"});
         QCOMPARE(form.StringGrid2->RowCount(), 2);

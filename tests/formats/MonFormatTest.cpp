@@ -1,7 +1,8 @@
 // The mon reader's field functions, the writer's line texts, line splitting and joining,
-// and a round trip from writer to reader.
+// a round trip from writer to reader, and the limits of a file taken.
 
 #include "formats/MonFields.h"
+#include "formats/MonLimits.h"
 #include "formats/MonLines.h"
 
 #include <QTest>
@@ -210,6 +211,58 @@ private slots:
             QCOMPARE(qb(StripQuotes(ExtractField(logical[i], 1))), qb(questions[i].answer));
             QCOMPARE(qb(StripQuotes(ExtractField(logical[i], 2))), qb(questions[i].question));
         }
+    }
+
+    // Each limit taken exactly, and one past it.
+    void limits_data()
+    {
+        using formats::MonFit;
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("fit");
+        const std::string header = "1,\"j42\",\"T\"\r\n0,\"\",\"G\"\r\n";
+        // A question line of exactly `bytes` bytes, its CR LF not counted.
+        const auto questionOf = [](std::size_t bytes) { return "15,\"a\",\"" + std::string(bytes - 9, 'x') + "\""; };
+        const auto fileOf = [&](std::size_t bytes) {
+            std::string text = header;
+            while (text.size() + 1002 + 1002 <= bytes)
+                text += questionOf(1000) + "\r\n";
+            return text + questionOf(bytes - text.size() - 2) + "\r\n";
+        };
+        const auto linesOf = [&](std::size_t lines) {
+            std::string text = header;
+            for (std::size_t n = 2; n < lines; ++n)
+                text += n % 2 ? "\r\n" : "15,\"a\",\"q\"\r\n";
+            return text;
+        };
+        const auto tallQuestion = [&](std::size_t lines) {
+            std::string text = header + "15,\"a\",\"q\r\n";
+            for (std::size_t n = 2; n < lines; ++n)
+                text += "y\r\n";
+            return text + "end\"\r\n";
+        };
+        // Two lines joined: the first line, the CR LF kept between them, and the second.
+        const auto joinedOf = [&](std::size_t bytes) {
+            return header + "15,\"a\",\"" + std::string(1000, 'x') + "\r\n" + std::string(bytes - 1010 - 1, 'y') + "\"\r\n";
+        };
+        const std::size_t size = formats::kMaxMonFileBytes, lines = formats::kMaxMonLines;
+        const std::size_t tall = formats::kMaxQuestionLines, line = formats::kMaxMonQuestionBytes;
+        QTest::newRow("5 MiB") << qb(fileOf(size)) << int(MonFit::Fits);
+        QTest::newRow("5 MiB and a byte") << qb(fileOf(size + 1)) << int(MonFit::TooLarge);
+        QTest::newRow("60,302 lines") << qb(linesOf(lines)) << int(MonFit::Fits);
+        QTest::newRow("60,303 lines") << qb(linesOf(lines + 1)) << int(MonFit::TooManyLines);
+        QTest::newRow("a question of 200 lines") << qb(tallQuestion(tall)) << int(MonFit::Fits);
+        QTest::newRow("a question of 201 lines") << qb(tallQuestion(tall + 1)) << int(MonFit::TooManyLines);
+        QTest::newRow("a line of 16,392 bytes") << qb(header + questionOf(line) + "\r\n") << int(MonFit::Fits);
+        QTest::newRow("a line of 16,393 bytes") << qb(header + questionOf(line + 1) + "\r\n") << int(MonFit::LineTooLong);
+        QTest::newRow("two lines joined to 16,392 bytes") << qb(joinedOf(line)) << int(MonFit::Fits);
+        QTest::newRow("two lines joined to 16,393 bytes") << qb(joinedOf(line + 1)) << int(MonFit::LineTooLong);
+    }
+
+    void limits()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(int, fit);
+        QCOMPARE(int(formats::checkMonText(sb(text))), fit);
     }
 };
 
