@@ -1,12 +1,15 @@
 // Developer tool: renders the main window to a PNG, as it looks when the editor starts.
-//   QT_QPA_PLATFORM=offscreen ./window_picture window.png [browser|help-hidden|dark|bank FILE.5TQ]
+//   QT_QPA_PLATFORM=offscreen ./window_picture window.png [browser|help-hidden|dark|bank FILE.5TQ|converted FILE.5TQ]
 // The optional state shows the mon file browser, the help icon in place of the help panel,
 // the window under a dark desktop palette, or a bank read into the genre table with its
-// first genre added. QT_FONT_DPI=120 or QT_SCALE_FACTOR=2 show other screens.
+// first genre added, or that genre's first 8 to 300 questions converted into the memo pad.
+// QT_FONT_DPI=120 or QT_SCALE_FACTOR=2 show other screens.
 
 #include "app/TForm1.h"
 #include "widgets/Prompts.h"
 #include "codec/ShiftJis.h"
+#include "widgets/LineEdit.h"
+#include "widgets/grid/StringGrid.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -14,7 +17,9 @@
 #include <QPixmap>
 #include <QTranslator>
 
+#include <algorithm>
 #include <cstdio>
+#include <string>
 
 namespace {
 
@@ -47,7 +52,7 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT.png [browser|help-hidden|dark|bank FILE.5TQ]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s OUTPUT.png [browser|help-hidden|dark|bank FILE.5TQ|converted FILE.5TQ]\n", argv[0]);
         return 2;
     }
     QTranslator qtTexts;
@@ -62,17 +67,23 @@ int main(int argc, char* argv[])
         dark.setColor(QPalette::Text, QColor(0xE0, 0xE0, 0xE0));
         QApplication::setPalette(dark);
     }
-    PictureDialogs dialogs(state == QLatin1String("bank") && argc > 3 ? sjis::fromUnicode(QString::fromLocal8Bit(argv[3])).bytes : std::string());
+    const bool withBank = state == QLatin1String("bank") || state == QLatin1String("converted");
+    PictureDialogs dialogs(withBank && argc > 3 ? sjis::fromUnicode(QString::fromLocal8Bit(argv[3])).bytes : std::string());
     app::TForm1 window(&dialogs);
     window.show();
     if (state == QLatin1String("browser"))
         window.Button13Click();
     else if (state == QLatin1String("help-hidden"))
         window.Memo2DblClick();
-    else if (state == QLatin1String("bank")) {
+    else if (withBank) {
         window.Button1Click();
         bool canSelect = true;
         window.StringGrid1SelectCell(2, 1, &canSelect);
+        if (state == QLatin1String("converted")) {
+            window.Edit6->setText("1");
+            window.Edit8->setText(std::to_string(std::clamp(window.StringGrid2->RowCount() - 2, 8, 300)));
+            window.Button5Click();
+        }
     }
     QApplication::processEvents();
     const QPixmap picture = window.grab();

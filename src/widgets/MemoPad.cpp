@@ -34,12 +34,11 @@ std::string encodedLine(const QTextBlock& block)
 } // namespace
 
 MemoPad::MemoPad(QWidget* parent)
-    : QTextEdit(parent)
+    : QPlainTextEdit(parent)
 {
-    setLineWrapMode(QTextEdit::NoWrap);
+    setLineWrapMode(QPlainTextEdit::NoWrap);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    setAcceptRichText(false);
     viewport()->setMouseTracking(true);
     // A mon line holds no tab character: Tab moves on to the next control, as in a field.
     setTabChangesFocus(true);
@@ -127,7 +126,7 @@ void MemoPad::LoadText(std::string_view text)
     QString shown = textWithLineBreaks(text);
     if (!shown.isEmpty() && !shown.endsWith(QLatin1Char('\n')))
         shown += QLatin1Char('\n');
-    QTextEdit::setPlainText(shown);
+    QPlainTextEdit::setPlainText(shown);
 }
 
 void MemoPad::SaveToFile(std::string_view path) const
@@ -141,7 +140,7 @@ void MemoPad::SaveToFile(std::string_view path) const
             bytes += formats::kCrLf;
         }
     } else {
-        bytes = toHtml().toStdString();
+        bytes = document()->toHtml().toStdString();
     }
 
     if (platform::saveFile(pathFromBytes(path), bytes))
@@ -222,17 +221,17 @@ void MemoPad::keyPressEvent(QKeyEvent* event)
         // Shift+Enter would put a line separator inside the line.
         QKeyEvent plain(QEvent::KeyPress, event->key(), event->modifiers() & ~Qt::ShiftModifier,
                         event->text(), event->isAutoRepeat(), ushort(event->count()));
-        QTextEdit::keyPressEvent(&plain);
+        QPlainTextEdit::keyPressEvent(&plain);
         event->setAccepted(plain.isAccepted());
         return;
     }
-    QTextEdit::keyPressEvent(event);
+    QPlainTextEdit::keyPressEvent(event);
 }
 
 void MemoPad::mouseMoveEvent(QMouseEvent* event)
 {
     emit mouseMoved(event->modifiers(), qRound(event->position().x()), qRound(event->position().y()));
-    QTextEdit::mouseMoveEvent(event);
+    QPlainTextEdit::mouseMoveEvent(event);
     event->accept();
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
-// The memo pad: a rich-text area used as a list of Shift-JIS lines.
+// The memo pad: a text area used as a list of Shift-JIS lines, whose characters still take
+// fonts and colours. It lays out only the lines it shows (QPlainTextEdit), so that 5 MiB of
+// 16 KiB lines load, convert and scroll at once instead of being laid out whole first.
 //
 // Lines are the blocks of the document; a break at the very end starts no further line,
 // as in a text file, so an empty memo has no lines and each added line ends with a break.
@@ -17,7 +19,7 @@
 #include "widgets/Dialogs.h"
 #include "widgets/ImeMode.h"
 
-#include <QTextEdit>
+#include <QPlainTextEdit>
 
 #include <memory>
 #include <string>
@@ -31,7 +33,7 @@ namespace widgets {
 
 enum class PlainTextSwitch { Off, On };
 
-class MemoPad final : public QTextEdit {
+class MemoPad final : public QPlainTextEdit {
     Q_OBJECT
 
 public:
