@@ -92,6 +92,7 @@ inline const std::string kClearCannotBeUndone =
     sj(u8"下表の問題が多すぎるため、この削除は元に戻せません（Ctrl+Zが効きません）。削除してよろしいですか?");
 inline const std::string kBlankLinesQuestion = sj(u8"印刷後の用紙に訂正書込みが出来るように、空欄行を入れますか?");
 inline const std::string kPrintJobTitle = sj(u8"返済計算");
+inline const std::string kPrinting = sj(u8"印刷しています…");
 
 // What a screen reader speaks for a control without a caption of its own (the fields
 // speak their label's caption), and what the count field's colour says.

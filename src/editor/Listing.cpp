@@ -71,7 +71,9 @@ void TForm1::Button11Click()
         m_printer = std::make_unique<QPrinter>();
     if (!m_prompts->execPrint(PrintDialog1, *m_printer))
         return;
-    RichEdit1->print(*m_printer, sjis::toUnicode(texts::kPrintJobTitle));
+    // A memo pad of thousands of pages prints with its progress shown, and may be stopped.
+    const std::unique_ptr<widgets::Progress> progress = m_prompts->progress(texts::kPrinting);
+    RichEdit1->print(*m_printer, sjis::toUnicode(texts::kPrintJobTitle), *progress);
 }
 
 void TForm1::Button8Click()

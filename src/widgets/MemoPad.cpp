@@ -188,12 +188,12 @@ std::unique_ptr<QTextDocument> MemoPad::printLayout(QPrinter& printer) const
     return doc;
 }
 
-void MemoPad::print(QPrinter& printer, const QString& jobTitle) const
+bool MemoPad::print(QPrinter& printer, const QString& jobTitle, Progress& progress) const
 {
     printer.setDocName(jobTitle);
     QPainter painter;
     if (!painter.begin(&printer))
-        return; // the printing system reports its own errors
+        return true; // the printing system reports its own errors
     const std::unique_ptr<QTextDocument> doc = printLayout(printer);
     const QSizeF page = doc->pageSize();
     QAbstractTextDocumentLayout::PaintContext context;
@@ -201,6 +201,11 @@ void MemoPad::print(QPrinter& printer, const QString& jobTitle) const
 
     const int pages = doc->pageCount();
     for (int i = 0; i < pages; ++i) {
+        if (!progress.advance(i, pages)) {
+            printer.abort();
+            painter.end();
+            return false;
+        }
         if (i > 0)
             printer.newPage();
         const QRectF area(QPointF(0, i * page.height()), page);
@@ -211,7 +216,9 @@ void MemoPad::print(QPrinter& printer, const QString& jobTitle) const
         doc->documentLayout()->draw(&painter, context);
         painter.restore();
     }
+    progress.advance(pages, pages);
     painter.end();
+    return true;
 }
 
 void MemoPad::keyPressEvent(QKeyEvent* event)

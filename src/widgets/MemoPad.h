@@ -18,6 +18,7 @@
 
 #include "widgets/Dialogs.h"
 #include "widgets/ImeMode.h"
+#include "widgets/Progress.h"
 
 #include <QPlainTextEdit>
 
@@ -71,8 +72,9 @@ public:
     void setSelectionFont(const ChosenFont& font);
 
     // Prints the whole document as one job titled `jobTitle`, laid out over the printer's
-    // whole page (no margins of its own) and wrapped at the page width.
-    void print(QPrinter& printer, const QString& jobTitle) const;
+    // whole page (no margins of its own) and wrapped at the page width, reporting each page
+    // to `progress`. Returns false when the user stopped it: the job is then aborted.
+    bool print(QPrinter& printer, const QString& jobTitle, Progress& progress) const;
 
     // The memo pad's own font object, the base of its text.
     const QFont& baseFont() const { return font(); }

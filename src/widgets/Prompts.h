@@ -5,6 +5,9 @@
 // implementation that answers and records.
 
 #include "widgets/Dialogs.h"
+#include "widgets/Progress.h"
+
+#include <memory>
 
 #include <string>
 #include <string_view>
@@ -33,6 +36,10 @@ public:
     // The error box: application title, stop icon, OK; `message` is shown as given.
     virtual void errorBox(std::string_view message) = 0;
     virtual void beep() = 0;
+    // A long piece of work described by `text`: a window-modal dialog with its progress
+    // and a button to stop it, shown once the work has taken half a second, gone with the
+    // object. By default the work shows nothing.
+    virtual std::unique_ptr<Progress> progress(std::string_view /*text*/) { return std::make_unique<SilentProgress>(); }
 };
 
 } // namespace widgets

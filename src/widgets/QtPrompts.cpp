@@ -15,6 +15,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRegularExpression>
 
@@ -263,6 +264,42 @@ void QtPrompts::errorBox(std::string_view message)
 void QtPrompts::beep()
 {
     QApplication::beep();
+}
+
+namespace {
+
+class DialogProgress final : public Progress {
+public:
+    DialogProgress(const QString& text, QWidget* parent)
+        : m_dialog(text, QStringLiteral("中止"), 0, 1, parent)
+    {
+        m_dialog.setWindowTitle(fromUtf8View(kApplicationTitle));
+        m_dialog.setWindowModality(Qt::WindowModal);
+        m_dialog.setMinimumDuration(500);
+        m_dialog.setAutoClose(false);
+        m_dialog.setAutoReset(false);
+        m_dialog.setValue(0);
+    }
+
+    bool advance(int done, int total) override
+    {
+        if (m_dialog.maximum() != total)
+            m_dialog.setMaximum(total);
+        // A window-modal dialog handles the pending events here: the window keeps painting
+        // and the stop button is heard.
+        m_dialog.setValue(done);
+        return !m_dialog.wasCanceled();
+    }
+
+private:
+    QProgressDialog m_dialog;
+};
+
+} // namespace
+
+std::unique_ptr<Progress> QtPrompts::progress(std::string_view text)
+{
+    return std::make_unique<DialogProgress>(sjis::toUnicode(text), m_parent);
 }
 
 } // namespace widgets

@@ -20,6 +20,7 @@ public:
     MessageAnswer messageBox(std::string_view text, MessageKind kind, MessageButtons buttons) override;
     void errorBox(std::string_view message) override;
     void beep() override;
+    std::unique_ptr<Progress> progress(std::string_view text) override;
 
 private:
     QWidget* m_parent;

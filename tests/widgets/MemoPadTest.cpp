@@ -525,7 +525,8 @@ void MemoPadTest::printedJobCarriesTitle()
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(dir.filePath(QStringLiteral("out.pdf")));
-    memo.print(printer, title);
+    widgets::SilentProgress progress;
+    memo.print(printer, title, progress);
 
     const QByteArray pdf = readFile(printer.outputFileName());
     QVERIFY(pdf.startsWith("%PDF"));
@@ -539,12 +540,14 @@ void MemoPadTest::printPaginatesAndWraps_data()
     QTest::addColumn<int>("lineLength");
     QTest::addColumn<int>("minPages");
     QTest::addColumn<int>("maxPages");
+    QTest::addColumn<int>("stopAt");  // the page at which the user stops it, or -1
 
-    QTest::newRow("empty memo: one empty page") << 0 << 0 << 1 << 1;
-    QTest::newRow("3 short lines") << 3 << 10 << 1 << 1;
-    QTest::newRow("300 lines") << 300 << 20 << 2 << 20;
+    QTest::newRow("empty memo: one empty page") << 0 << 0 << 1 << 1 << -1;
+    QTest::newRow("3 short lines") << 3 << 10 << 1 << 1 << -1;
+    QTest::newRow("300 lines") << 300 << 20 << 2 << 20 << -1;
     // On screen one line; on paper it wraps at the page width into many.
-    QTest::newRow("one very long line") << 1 << 30000 << 2 << 200;
+    QTest::newRow("one very long line") << 1 << 30000 << 2 << 200 << -1;
+    QTest::newRow("300 lines, stopped before the second page") << 300 << 20 << 2 << 20 << 1;
 }
 
 void MemoPadTest::printPaginatesAndWraps()
@@ -553,6 +556,7 @@ void MemoPadTest::printPaginatesAndWraps()
     QFETCH(int, lineLength);
     QFETCH(int, minPages);
     QFETCH(int, maxPages);
+    QFETCH(int, stopAt);
 
     MemoPad memo;
     std::vector<std::string> lines;
@@ -567,10 +571,31 @@ void MemoPadTest::printPaginatesAndWraps()
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(dir.filePath(QStringLiteral("out.pdf")));
-    memo.print(printer, u"返済計算"_qs);
+    struct Pages final : widgets::Progress {
+        int stopAt = -1;
+        std::vector<std::pair<int, int>> seen;
+        bool advance(int done, int total) override
+        {
+            seen.emplace_back(done, total);
+            return done != stopAt;
+        }
+    } progress;
+    progress.stopAt = stopAt;
+    const bool printed = memo.print(printer, u"返済計算"_qs, progress);
 
-    const int pages = pdfPageCount(readFile(printer.outputFileName()));
-    QVERIFY2(pages >= minPages && pages <= maxPages, qPrintable(QString::number(pages)));
+    QVERIFY(!progress.seen.empty());
+    const int total = progress.seen.back().second;
+    QVERIFY2(total >= minPages && total <= maxPages, qPrintable(QString::number(total)));
+    QCOMPARE(memo.Count(), lineCount);
+    if (stopAt >= 0) {
+        QVERIFY(!printed);
+        QCOMPARE(progress.seen.back(), std::make_pair(stopAt, total));
+        return;
+    }
+    QVERIFY(printed);
+    QCOMPARE(progress.seen.size(), std::size_t(total + 1));
+    QCOMPARE(progress.seen.back(), std::make_pair(total, total));
+    QCOMPARE(pdfPageCount(readFile(printer.outputFileName())), total);
 }
 
 void MemoPadTest::mouseMoveIsReported()
