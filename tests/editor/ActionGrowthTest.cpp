@@ -34,15 +34,35 @@ std::atomic<std::size_t> g_allocatedBytes{0};
 
 } // namespace
 
-void* operator new(std::size_t size)
+// The whole family of replaceable allocation functions but the aligned ones, so that no
+// block is taken by one family and given back to another (a sanitizer's own included).
+namespace {
+
+void* counted(std::size_t size)
 {
     g_allocatedBytes.fetch_add(size, std::memory_order_relaxed);
-    if (void* block = std::malloc(size == 0 ? 1 : size))
+    return std::malloc(size == 0 ? 1 : size);
+}
+
+void* countedOrThrow(std::size_t size)
+{
+    if (void* block = counted(size))
         return block;
     throw std::bad_alloc();
 }
+
+} // namespace
+
+void* operator new(std::size_t size) { return countedOrThrow(size); }
+void* operator new[](std::size_t size) { return countedOrThrow(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return counted(size); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return counted(size); }
 void operator delete(void* block) noexcept { std::free(block); }
+void operator delete[](void* block) noexcept { std::free(block); }
 void operator delete(void* block, std::size_t) noexcept { std::free(block); }
+void operator delete[](void* block, std::size_t) noexcept { std::free(block); }
+void operator delete(void* block, const std::nothrow_t&) noexcept { std::free(block); }
+void operator delete[](void* block, const std::nothrow_t&) noexcept { std::free(block); }
 
 namespace {
 
