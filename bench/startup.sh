@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Start-up time of the editor, from process start to its window mapped on a real X server
-# (Xvfb), over several runs; prints each run and the median. Run by hand:
-#   bash bench/startup.sh [RUNS] [EDITOR]
+# Start-up time of the editor against a bare Qt Widgets window of the same title and size,
+# from process start to the window mapped on a real X server (Xvfb), the two started in
+# turn; prints each pair, the medians and their ratio (the target: at most 1.5). Run by hand:
+#   bash bench/startup.sh [RUNS] [BUILD_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs="${1:-11}"
-editor="${2:-build/src/app/zelqua-editor}"
+dir="${2:-build-bench}"
 bash scripts/install-deps.sh bench
-[ -x "$editor" ] || bash scripts/build.sh build -DCMAKE_BUILD_TYPE=Release
-exec xvfb-run -a -s "-screen 0 1280x1024x24" python3 bench/startup_probe.py "$runs" "$editor"
+[ -x "$dir/bench/bench_bare_window" ] && [ -x "$dir/src/app/zelqua-editor" ] \
+  || bash scripts/build.sh "$dir" -DCMAKE_BUILD_TYPE=Release -DZQ_BENCH=ON
+exec xvfb-run -a -s "-screen 0 1280x1024x24" \
+  python3 bench/startup_probe.py "$runs" "$dir/src/app/zelqua-editor" "$dir/bench/bench_bare_window"

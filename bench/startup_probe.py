@@ -1,5 +1,6 @@
-"""Starts the editor repeatedly on the current X display and times each start until a
-top-level window with the editor's title is mapped (polled with xwininfo)."""
+"""Starts the editor and a bare Qt window in turn on the current X display and times each
+start until a top-level window with its title is mapped (polled with xwininfo); prints each
+pair, the medians and the editor's median as a multiple of the bare window's."""
 import statistics
 import subprocess
 import sys
@@ -8,20 +9,20 @@ import time
 TITLE = "Zelqua≪五択変換ｴﾃﾞｨﾀｰVer2.1"
 
 
-def window_shown() -> bool:
+def window_shown(title: str) -> bool:
     tree = subprocess.run(["xwininfo", "-root", "-tree"], capture_output=True, text=True).stdout
-    return any(TITLE in line and "(has no name)" not in line for line in tree.splitlines())
+    return any(f'"{title}"' in line for line in tree.splitlines())
 
 
-def one_start(editor: str) -> float:
+def one_start(program: str, title: str) -> float:
     start = time.perf_counter()
-    process = subprocess.Popen([editor], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    process = subprocess.Popen([program], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
-        while not window_shown():
+        while not window_shown(title):
             if process.poll() is not None:
-                raise SystemExit(f"editor exited with status {process.returncode}")
+                raise SystemExit(f"{program} exited with status {process.returncode}")
             if time.perf_counter() - start > 20:
-                raise SystemExit("no window within 20 s")
+                raise SystemExit(f"no window of {program} within 20 s")
             time.sleep(0.002)
         return time.perf_counter() - start
     finally:
@@ -30,12 +31,18 @@ def one_start(editor: str) -> float:
 
 
 def main() -> None:
-    runs, editor = int(sys.argv[1]), sys.argv[2]
-    one_start(editor)  # warm the file cache and the font cache
-    times = [one_start(editor) for _ in range(runs)]
-    for t in times:
-        print(f"  {t * 1000:.0f} ms")
-    print(f"start-up to window shown: median {statistics.median(times) * 1000:.0f} ms over {runs} runs")
+    runs, editor, bare = int(sys.argv[1]), sys.argv[2], sys.argv[3]
+    bare_title = TITLE + " (bare)"
+    one_start(editor, TITLE)  # warm the file cache and the font cache
+    one_start(bare, bare_title)
+    editor_times, bare_times = [], []
+    for _ in range(runs):
+        editor_times.append(one_start(editor, TITLE))
+        bare_times.append(one_start(bare, bare_title))
+        print(f"  editor {editor_times[-1] * 1000:.0f} ms, bare window {bare_times[-1] * 1000:.0f} ms")
+    e, b = statistics.median(editor_times), statistics.median(bare_times)
+    print(f"start-up to window shown over {runs} runs: editor median {e * 1000:.0f} ms, bare window "
+          f"{b * 1000:.0f} ms: {e / b:.2f} times (target at most 1.5)")
 
 
 if __name__ == "__main__":

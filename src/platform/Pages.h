@@ -15,10 +15,9 @@ char* allocatePages(std::size_t size);
 void releasePages(char* base, std::size_t size);
 
 // `size` bytes (a multiple of kPageSize) for a large buffer that is filled at once and then
-// kept, such as a genre's records: backed by huge pages where the system offers them for the
-// asking, since first writes into fresh small pages cost far more than the copy itself
-// (in a virtual machine above all). Not zeroed where the system does not zero it anyway.
-// Throws std::bad_alloc.
+// kept, such as a genre's records: made present in one call, since a fault on every fresh
+// page as it is first written costs far more than the copy itself (in a virtual machine
+// above all). Not zeroed where the system does not zero it anyway. Throws std::bad_alloc.
 char* allocateBulkPages(std::size_t size);
 
 } // namespace platform
