@@ -16,11 +16,11 @@ def window_shown(title: str) -> bool:
 
 def one_start(program: str, title: str) -> float:
     start = time.perf_counter()
-    process = subprocess.Popen([program], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    process = subprocess.Popen([program], stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
     try:
         while not window_shown(title):
             if process.poll() is not None:
-                raise SystemExit(f"{program} exited with status {process.returncode}")
+                raise SystemExit(f"{program} exited with status {process.returncode}: {process.stderr.read()}")
             if time.perf_counter() - start > 20:
                 raise SystemExit(f"no window of {program} within 20 s")
             time.sleep(0.002)
