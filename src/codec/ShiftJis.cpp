@@ -159,13 +159,12 @@ Tables::Tables()
 
     // The encoder's choice for every code unit, kept only where it names real bytes.
     code.fill(kNoCode);
+    const std::vector<std::optional<quint16>> encoded = converter.encodeAll();
     for (unsigned u = 0; u < 0x10000; ++u) {
-        const char16_t c = char16_t(u);
-        if (QChar::isSurrogate(c) || isRawByteCodePoint(c))
+        if (isRawByteCodePoint(char16_t(u)))
             continue;
-        const std::optional<quint16> encoded = converter.encode(c);
-        if (encoded && characterOf(*encoded))
-            code[u] = *encoded;
+        if (encoded[u] && characterOf(*encoded[u]))
+            code[u] = *encoded[u];
     }
 
     // Every decoded character must encode to a code that decodes back to it; should the

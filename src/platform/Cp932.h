@@ -9,6 +9,7 @@
 
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -26,6 +27,9 @@ public:
     // The code `c` encodes to: a byte (< 0x100) or lead << 8 | trail; nothing when code
     // page 932 cannot hold it.
     std::optional<quint16> encode(char16_t c);
+    // encode() of every code unit from U+0000 to U+FFFF (none for a surrogate), in one pass
+    // where the system converts in bulk: the codec's tables are built at start-up.
+    std::vector<std::optional<quint16>> encodeAll();
 
 private:
     struct Handles;

@@ -2,6 +2,8 @@
 
 #include "platform/Cp932.h"
 
+#include <QChar>
+
 #include <windows.h>
 
 #include <utility>
@@ -75,6 +77,16 @@ std::optional<quint16> Cp932Converter::encode(char16_t c)
             return encodeExactly(form);
     }
     return std::nullopt;
+}
+
+std::vector<std::optional<quint16>> Cp932Converter::encodeAll()
+{
+    std::vector<std::optional<quint16>> codes(0x10000);
+    for (unsigned u = 0; u < 0x10000; ++u) {
+        if (!QChar::isSurrogate(char16_t(u)))
+            codes[u] = encode(char16_t(u));
+    }
+    return codes;
 }
 
 } // namespace platform
