@@ -18,6 +18,8 @@
 #include "widgets/Button.h"
 #include "widgets/LineEdit.h"
 #include "widgets/MemoPad.h"
+#include "widgets/Progress.h"
+#include "widgets/Prompts.h"
 #include "widgets/grid/StringGrid.h"
 
 #include <QApplication>
@@ -35,17 +37,59 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace {
 
 constexpr double kBoundMs = 500;
 
+// A progress report that keeps the longest wait between two reports (the window is painted,
+// and the stop button heard, at each of them).
+class WaitingProgress final : public widgets::Progress {
+public:
+    explicit WaitingProgress(double& longestMs) : m_longestMs(longestMs) { m_timer.start(); }
+    bool advance(int, int) override
+    {
+        m_longestMs = std::max(m_longestMs, double(m_timer.nsecsElapsed()) / 1e6);
+        m_timer.restart();
+        return true;
+    }
+
+private:
+    double& m_longestMs;
+    QElapsedTimer m_timer;
+};
+
+// The scripted dialogs, with a progress that measures its waits.
+class BenchPrompts final : public widgets::Prompts {
+public:
+    support::ScriptedPrompts script;
+    double longestWaitMs = 0;
+
+    bool execOpen(widgets::OpenDialog& dialog) override { return script.execOpen(dialog); }
+    bool execSave(widgets::SaveDialog& dialog) override { return script.execSave(dialog); }
+    bool execPrint(widgets::PrintDialog& dialog, QPrinter& printer) override { return script.execPrint(dialog, printer); }
+    bool execFont(widgets::FontDialog& dialog) override { return script.execFont(dialog); }
+    widgets::MessageAnswer messageBox(std::string_view text, widgets::MessageKind kind, widgets::MessageButtons buttons) override
+    {
+        return script.messageBox(text, kind, buttons);
+    }
+    void errorBox(std::string_view message) override { script.errorBox(message); }
+    void beep() override { script.beep(); }
+    std::unique_ptr<widgets::Progress> progress(std::string_view) override
+    {
+        longestWaitMs = 0;
+        return std::make_unique<WaitingProgress>(longestWaitMs);
+    }
+};
+
 // The window with its scripted dialogs and a folder for what it writes.
 struct Window {
     QTemporaryDir dir;
-    support::ScriptedPrompts prompts;
-    app::TForm1 form{&prompts};
+    BenchPrompts dialogs;
+    support::ScriptedPrompts& prompts = dialogs.script;
+    app::TForm1 form{&dialogs};
     widgets::StringGrid& table = *form.StringGrid2;
 
     Window()
@@ -210,6 +254,8 @@ void everyAction(Window& window, const QString& source, int filterIndex)
     timed(window, "一覧表示 of the converted rows", [&] { QTest::mouseClick(form.Button12, Qt::LeftButton); });
     window.prompts.acceptPrint(window.dir.filePath(QStringLiteral("listing.pdf")));
     timed(window, "印刷 of the listing (to a PDF)", [&] { QTest::mouseClick(form.Button11, Qt::LeftButton); });
+    std::printf("%9.1f ms       the longest wait between two reports of the printing's progress\n",
+                window.dialogs.longestWaitMs);
     timed(window, "Zelqua用読込 (the folder browser shown)", [&] { QTest::mouseClick(form.Button13, Qt::LeftButton); });
     timed(window, "Zelqua用読込 again (hidden)", [&] { QTest::mouseClick(form.Button13, Qt::LeftButton); });
 
@@ -230,6 +276,7 @@ private slots:
         Window window;
         const QString bank = bench::writeLargestBank(window.dir);
         window.prompts.acceptOpen(sjis::fromUnicode(bank).bytes, 1);
+        g_over = 0;
         std::printf("the largest bank (8 x 65,535 records):\n");
         timed(window, "① read the bank", [&] { QTest::mouseClick(window.form.Button1, Qt::LeftButton); });
         for (int genre = 1; genre <= 7; ++genre)
@@ -249,6 +296,7 @@ private:
     {
         Window window;
         const QString path = bench::writeFile(window.dir, QString::fromLatin1(name), text);
+        g_over = 0;
         std::printf("%s (%.1f MB):\n", what, double(text.size()) / 1048576.0);
         window.prompts.acceptOpen(sjis::fromUnicode(path).bytes, 2);
         timed(window, "① read the mon file", [&] { QTest::mouseClick(window.form.Button1, Qt::LeftButton); });
