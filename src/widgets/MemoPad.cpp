@@ -19,6 +19,9 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
+#include <QTextLayout>
+
+#include <algorithm>
 
 namespace widgets {
 namespace {
@@ -29,6 +32,16 @@ std::string encodedLine(const QTextBlock& block)
     if (!encoded.ok())
         throw UnencodableTextError(encoded.badChar, block.blockNumber() + 1);
     return std::move(encoded.bytes);
+}
+
+// Whether page `page`, laid out down to `bottom`, is the document's last.
+bool endsOnPage(const QTextDocument& doc, int page, qreal bottom)
+{
+    const QTextBlock last = doc.lastBlock();
+    if (!last.isVisible())
+        return page + 1 >= doc.pageCount();  // lays out the whole document
+    const QTextLayout* layout = last.layout();
+    return layout->lineCount() > 0 && layout->position().y() + layout->boundingRect().height() <= bottom;
 }
 
 } // namespace
@@ -199,24 +212,30 @@ bool MemoPad::print(QPrinter& printer, const QString& jobTitle, Progress& progre
     QAbstractTextDocumentLayout::PaintContext context;
     context.palette.setColor(QPalette::Text, Qt::black);
 
-    const int pages = doc->pageCount();
-    for (int i = 0; i < pages; ++i) {
-        if (!progress.advance(i, pages)) {
+    // Drawing a page lays the document out only as far as that page, so the first page goes
+    // out at once and the progress, counted in characters, is reported before every page.
+    // The pages are the ones pageCount() counts, without laying out the whole document first.
+    const int characters = std::max(doc->characterCount(), 1);
+    for (int i = 0;; ++i) {
+        const QRectF area(QPointF(0, i * page.height()), page);
+        const int done = std::clamp(doc->documentLayout()->hitTest(area.topLeft(), Qt::FuzzyHit), 0, characters);
+        if (!progress.advance(done, characters)) {
             printer.abort();
             painter.end();
             return false;
         }
         if (i > 0)
             printer.newPage();
-        const QRectF area(QPointF(0, i * page.height()), page);
         painter.save();
         painter.translate(0, -area.top());
         painter.setClipRect(area);
         context.clip = area;
         doc->documentLayout()->draw(&painter, context);
         painter.restore();
+        if (endsOnPage(*doc, i, area.bottom()))
+            break;
     }
-    progress.advance(pages, pages);
+    progress.advance(characters, characters);
     painter.end();
     return true;
 }

@@ -72,8 +72,9 @@ public:
     void setSelectionFont(const ChosenFont& font);
 
     // Prints the whole document as one job titled `jobTitle`, laid out over the printer's
-    // whole page (no margins of its own) and wrapped at the page width, reporting each page
-    // to `progress`. Returns false when the user stopped it: the job is then aborted.
+    // whole page (no margins of its own) and wrapped at the page width, reporting to
+    // `progress` before each page how many of the document's characters went out. Returns
+    // false when the user stopped it: the job is then aborted.
     bool print(QPrinter& printer, const QString& jobTitle, Progress& progress) const;
 
     // The memo pad's own font object, the base of its text.
