@@ -66,6 +66,7 @@ void StringGridModel::setColumnCells(int col, int firstRow, std::span<const std:
         for (std::size_t i = 0; i < texts.size(); ++i) {
             const int row = firstRow + static_cast<int>(i);
             if (m_store.cell(col, row) != texts[i]) {
+                // Room first, so that a row once packed always lands in the list.
                 if (packed.size() == packed.capacity())
                     packed.reserve(std::max<std::size_t>(64, packed.capacity() * 2));
                 packed.push_back({row, m_store.packWithCell(col, row, texts[i])});
