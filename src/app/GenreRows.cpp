@@ -67,7 +67,7 @@ char* GenreRows::writeCell(std::size_t index, std::size_t column, char* at) cons
         return std::copy(m_genre.begin(), m_genre.end(), at);
     case 4:
         for (int slot = 1; slot < bank::kAnswerSlots; ++slot) {
-            at = std::copy(texts::kWrongAnswerMark.begin(), texts::kWrongAnswerMark.end(), at);
+            at = std::copy(texts::kWrongAnswerMark.str().begin(), texts::kWrongAnswerMark.str().end(), at);
             field(bank::kAnswerOffset + std::size_t(slot) * bank::kAnswerSize, bank::kAnswerSize);
         }
         return at;
@@ -80,7 +80,7 @@ std::size_t GenreRows::cellRoom()
 {
     // The decoder may write its whole field's width before it knows where the text ends.
     return 24 + bank::kQuestionSize + bank::kAnswerSize
-           + (bank::kAnswerSlots - 1) * (texts::kWrongAnswerMark.size() + bank::kAnswerSize);
+           + (bank::kAnswerSlots - 1) * (texts::kWrongAnswerMark.str().size() + bank::kAnswerSize);
 }
 
 void GenreRows::cells(std::size_t index, std::string& scratch, std::span<std::string_view> cells) const

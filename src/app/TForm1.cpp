@@ -410,7 +410,7 @@ void TForm1::describeControls()
         if (!description.empty())
             control->setAccessibleDescription(sjis::toUnicode(description));
     };
-    const std::pair<widgets::Button*, const std::string*> buttons[] = {
+    const std::pair<widgets::Button*, const texts::Text*> buttons[] = {
         {Button1, &texts::kHelpButton1}, {Button2, &texts::kHelpButton2}, {Button4, &texts::kHelpButton4},
         {Button5, &texts::kHelpButton5}, {Button6, &texts::kHelpButton6}, {Button7, &texts::kHelpButton7},
         {Button8, &texts::kHelpButton8}, {Button11, &texts::kHelpButton11}, {Button12, &texts::kHelpButton12},

@@ -7,6 +7,7 @@
 #include "app/CommandLine.h"
 #include "app/DisplayCheck.h"
 #include "app/TForm1.h"
+#include "codec/ShiftJis.h"
 #include "platform/ProcessSetup.h"
 
 #include <QApplication>
@@ -19,6 +20,7 @@ int main(int argc, char* argv[])
         return app::answerCommandLine(options);
     if (!app::displayAvailable())
         return app::kNoDisplayStatus;
+    sjis::prepareInBackground();   // while Qt connects to the display and loads its fonts
     app::exitQuietlyWithoutPlatform();
     QApplication application(argc, argv);
     app::restoreMessageHandling();

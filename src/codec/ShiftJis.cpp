@@ -41,6 +41,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <future>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -219,6 +220,17 @@ const Tables& tables()
     static const Tables instance;   // thread-safe one-time initialisation
     return instance;
 }
+
+} // namespace
+
+void prepareInBackground()
+{
+    // The future's destructor at exit waits for the thread, so the tables are never torn
+    // down while it still builds them.
+    static const std::future<void> building = std::async(std::launch::async, [] { tables(); });
+}
+
+namespace {
 
 // The length of the run of bytes < 0x80 the text starts with, eight bytes at a time.
 qsizetype asciiPrefixLength(const unsigned char* p, qsizetype n)

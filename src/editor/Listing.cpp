@@ -16,12 +16,12 @@ namespace app {
 
 namespace {
 
-const std::string kTitleOpen = texts::sj(u8"　　タイトル☆☆");
-const std::string kTitleToGenre = texts::sj(u8"☆☆■■　ジャンル◇◇");
-const std::string kGenreClose = texts::sj(u8"◇◇");
-const std::string kAfterNumber = texts::sj(u8" ◆");
-const std::string kBeforeAnswer = texts::sj(u8"●〓");
-const std::string kBetweenCells = texts::sj(u8"■");
+const texts::Text kTitleOpen(u8"　　タイトル☆☆");
+const texts::Text kTitleToGenre(u8"☆☆■■　ジャンル◇◇");
+const texts::Text kGenreClose(u8"◇◇");
+const texts::Text kAfterNumber(u8" ◆");
+const texts::Text kBeforeAnswer(u8"●〓");
+const texts::Text kBetweenCells(u8"■");
 
 } // namespace
 
