@@ -290,6 +290,9 @@ void TForm1::createControls()
 
 void TForm1::setInitialContents()
 {
+    // The smallest size a caption shrinks to, known before the captions are first fitted.
+    for (widgets::Button* button : findChildren<widgets::Button*>())
+        button->setMinimumCaptionPixels(legiblePixels());
     Button1->setCaption(texts::kButton1);
     Button13->setCaption(texts::kBrowseCaption);
     Button2->setCaption(texts::kButton2);
@@ -361,13 +364,18 @@ int TForm1::roomRightOf(const QWidget& control) const
     return right - box.left();
 }
 
+int TForm1::legiblePixels() const
+{
+    return legibleFont(kGothic, kLegibleHeightAt120, m_scale).pixelSize();
+}
+
 void TForm1::fitCaptions()
 {
     // A Japanese face other than the one the layout was made for, and sizes rounded to
     // whole pixels, can make a caption wider than its place. A caption that would run under
     // the next control is set smaller, never below the legible size; a button whose caption
     // still does not fit grows to the right, as far as the next control.
-    const int legible = legibleFont(kGothic, kLegibleHeightAt120, m_scale).pixelSize();
+    const int legible = legiblePixels();
     for (widgets::Label* label : findChildren<widgets::Label*>()) {
         // The layout's own box is room enough: where it overlaps the next control (the
         // "④" and "へ" beside the arrow), the text drawn in it was laid out so.

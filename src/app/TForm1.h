@@ -232,6 +232,7 @@ private:
     void focusNextControl(bool next);
     // Captions whole and legible at any density (see TForm1.cpp).
     void fitCaptions();
+    int legiblePixels() const;   // the smallest pixel size of a caption
     // Pixels from the control's left edge to the next visible control on its right.
     int roomRightOf(const QWidget& control) const;
 

@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 #include <QStyle>
 
+#include <algorithm>
+
 namespace widgets {
 
 Button::Button(QWidget* parent)
@@ -57,15 +59,32 @@ void Button::fitCaption()
     if (m_chosenFont == QFont())
         m_chosenFont = font();
     const int room = captionRoom(width());
+    // Each size tried is a font engine made; a button refitted with nothing changed (a
+    // resize to the same room, the minimum set again) tries none.
+    FitKey key {text(), m_chosenFont, room, m_minimumPixels};
+    if (key == m_lastFit)
+        return;
     QFont fitted = m_chosenFont;
-    int size = fitted.pixelSize() > 0 ? fitted.pixelSize() : QFontInfo(fitted).pixelSize();
-    fitted.setPixelSize(size);
-    while (size > m_minimumPixels && QFontMetrics(fitted).horizontalAdvance(text()) > room) {
-        fitted.setPixelSize(--size);
+    const int chosen = fitted.pixelSize() > 0 ? fitted.pixelSize() : QFontInfo(fitted).pixelSize();
+    const auto advanceAt = [&fitted, this](int size) {
+        fitted.setPixelSize(size);
+        return QFontMetrics(fitted).horizontalAdvance(text());
+    };
+    int size = chosen;
+    if (const int wide = text().isEmpty() ? 0 : advanceAt(chosen); wide > room && size > m_minimumPixels) {
+        // The caption's width grows about in step with the size: start from the size that
+        // would just fit, go up while the next fits, then down while it does not.
+        size = std::clamp(int(qint64(chosen) * std::max(room, 0) / wide), m_minimumPixels, chosen - 1);
+        while (size + 1 < chosen && advanceAt(size + 1) <= room)
+            ++size;
+        while (size > m_minimumPixels && advanceAt(size) > room)
+            --size;
     }
+    fitted.setPixelSize(size);
     m_fitting = true;
     setFont(fitted);
     m_fitting = false;
+    m_lastFit = std::move(key);
 }
 
 void Button::keyPressEvent(QKeyEvent* event)

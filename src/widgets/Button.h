@@ -38,9 +38,18 @@ private:
 
     int captionRoom(int width) const;
 
+    struct FitKey {
+        QString text;
+        QFont font;
+        int room = -1;
+        int minimumPixels = 0;
+        bool operator==(const FitKey&) const = default;
+    };
+
     QFont m_chosenFont;     // the font the button was given
     int m_minimumPixels = 8;
     bool m_fitting = false; // fitCaption() is setting the font itself
+    FitKey m_lastFit;       // what the caption was last fitted to
 };
 
 } // namespace widgets
