@@ -1,5 +1,6 @@
 #include "app/GenreRows.h"
 
+#include "app/TableLayout.h"
 #include "app/WindowTexts.h"
 #include "formats/BankLayout.h"
 #include "platform/Pages.h"
@@ -55,17 +56,17 @@ char* GenreRows::writeCell(std::size_t index, std::size_t column, char* at) cons
         at += formats::decodeFieldInto(formats::clampedSlice(record, offset, size), formats::FieldCoding::Shifted, at);
     };
     switch (column) {
-    case 0:
+    case QuestionColumn::Number:
         return std::to_chars(at, at + 24, m_firstNumber + static_cast<std::int64_t>(index)).ptr;
-    case 1:
+    case QuestionColumn::Question:
         field(bank::kQuestionOffset, bank::kQuestionSize);
         return at;
-    case 2:
+    case QuestionColumn::Answer:
         field(bank::kAnswerOffset, bank::kAnswerSize);
         return at;
-    case 3:
+    case QuestionColumn::Genre:
         return std::copy(m_genre.begin(), m_genre.end(), at);
-    case 4:
+    case QuestionColumn::WrongAnswers:
         for (int slot = 1; slot < bank::kAnswerSlots; ++slot) {
             at = std::copy(texts::kWrongAnswerMark.str().begin(), texts::kWrongAnswerMark.str().end(), at);
             field(bank::kAnswerOffset + std::size_t(slot) * bank::kAnswerSize, bank::kAnswerSize);
@@ -88,7 +89,7 @@ void GenreRows::cells(std::size_t index, std::string& scratch, std::span<std::st
     // The row's texts one after the other in `scratch`.
     scratch.resize(cellRoom() + m_genre.size());
     char* at = scratch.data();
-    for (std::size_t column = 0; column < std::min(cells.size(), kColumns); ++column) {
+    for (std::size_t column = 0; column < std::min(cells.size(), std::size_t(kQuestionColumns)); ++column) {
         char* const from = at;
         at = writeCell(index, column, at);
         cells[column] = std::string_view(from, std::size_t(at - from));
@@ -97,7 +98,7 @@ void GenreRows::cells(std::size_t index, std::string& scratch, std::span<std::st
 
 std::string_view GenreRows::cell(std::size_t index, std::size_t column, std::string& scratch) const
 {
-    if (column == 3)
+    if (column == QuestionColumn::Genre)
         return m_genre;
     scratch.resize(cellRoom());
     char* const at = writeCell(index, column, scratch.data());

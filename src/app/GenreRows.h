@@ -36,7 +36,6 @@ public:
 private:
     GenreRows(std::size_t count, std::int64_t firstNumber, std::string genre);
     std::span<const std::uint8_t> recordBytes(std::size_t index) const;
-    static constexpr std::size_t kColumns = 5;
     // Room for every cell of a row but the genre.
     static std::size_t cellRoom();
     // Writes cell `column` of row `index` from `at` on and returns where it ends.

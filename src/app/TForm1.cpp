@@ -1,4 +1,5 @@
 #include "app/TForm1.h"
+#include "app/TableLayout.h"
 
 #include "app/Colours.h"
 #include "app/Fonts.h"
@@ -245,21 +246,21 @@ void TForm1::createControls()
     Image1->setFocusPolicy(Qt::NoFocus);
 
     // The genre table.
-    StringGrid1->setColCount(5);
-    StringGrid1->setRowCount(9);
-    const int genreWidths[] = {72, 129, 52, 51, 45};
-    for (int col = 0; col < 5; ++col)
+    StringGrid1->setColCount(kGenreColumns);
+    StringGrid1->setRowCount(kGenreTableRows);
+    const int genreWidths[kGenreColumns] = {72, 129, 52, 51, 45};
+    for (int col = 0; col < kGenreColumns; ++col)
         StringGrid1->setColWidths(col, qRound(genreWidths[col] * m_scale));
     StringGrid1->setDefaultRowHeight(qRound(24 * m_scale));
-    StringGrid1->setRowHeights(1, qRound(23 * m_scale));
+    StringGrid1->setRowHeights(kHeaderRow + 1, qRound(23 * m_scale));
     StringGrid1->setOptions(widgets::GridOptions::fromInt(kGenreTableOptions));
     StringGrid1->setScrollBars(widgets::StringGrid::ScrollBars::Vertical);
 
     // The question table.
-    StringGrid2->setColCount(5);
-    StringGrid2->setRowCount(2);
-    const int questionWidths[] = {47, 463, 121, 72, 505};
-    for (int col = 0; col < 5; ++col)
+    StringGrid2->setColCount(kQuestionColumns);
+    StringGrid2->setRowCount(kQuestionFrameRows);
+    const int questionWidths[kQuestionColumns] = {47, 463, 121, 72, 505};
+    for (int col = 0; col < kQuestionColumns; ++col)
         StringGrid2->setColWidths(col, qRound(questionWidths[col] * m_scale));
     StringGrid2->setDefaultRowHeight(qRound(21 * m_scale));
     StringGrid2->setColor(kActiveBorder);

@@ -286,6 +286,13 @@ private:
     void refuseRangeOutsideRows();
     // The closing steps after questions were added: blank last row, range fields, colour.
     void resetRangeToAllRows();
+    // The question table's column captions, as reading starts afresh.
+    void setQuestionCaptions();
+    // The genre table's marker of what it lists (a bank or mon files) and the question
+    // table's genre caption that goes with it.
+    void markGenreTable(const std::string& marker);
+    // The question rows: all rows but the header and the blank last row.
+    int questionCount() const;
     // Header append and Edit5 for a genre or file added to the question table.
     void appendGenreToHeader(const std::string& genre);
     // True when the number column reads 1, 2, 3… down the question rows.

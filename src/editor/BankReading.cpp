@@ -3,6 +3,7 @@
 
 #include "app/BankRecords.h"
 #include "app/TForm1.h"
+#include "app/TableLayout.h"
 #include "app/WindowTexts.h"
 #include "formats/BankLayout.h"
 #include "formats/FieldText.h"
@@ -18,10 +19,10 @@ namespace bank = formats::bank;
 
 void TForm1::janlu_list()
 {
-    StringGrid1->setCells(1, 0, texts::kGenreNameHeader);
-    StringGrid1->setCells(2, 0, texts::kCountHeader);
-    StringGrid1->setCells(3, 0, texts::kFirstHeader);
-    StringGrid1->setCells(4, 0, texts::kLastHeader);
+    StringGrid1->setCells(BankGenreColumn::Genre, kHeaderRow, texts::kGenreNameHeader);
+    StringGrid1->setCells(BankGenreColumn::Count, kHeaderRow, texts::kCountHeader);
+    StringGrid1->setCells(BankGenreColumn::First, kHeaderRow, texts::kFirstHeader);
+    StringGrid1->setCells(BankGenreColumn::Last, kHeaderRow, texts::kLastHeader);
     if (!m_state.BankStream)
         return;
 
@@ -40,12 +41,12 @@ void TForm1::janlu_list()
         // A count cut off by the end of the file has zero for its missing bytes.
         const int questions = (count.size() > 0 ? count[0] : 0) + 256 * (count.size() > 1 ? count[1] : 0);
 
-        StringGrid1->setCells(0, g, texts::kGenreRowPrefix + std::to_string(g));
-        StringGrid1->setCells(1, g, genreName);
-        StringGrid1->setCells(2, g, std::to_string(questions));
-        StringGrid1->setCells(3, g, std::to_string(total + 1));
+        StringGrid1->setCells(BankGenreColumn::Label, g, texts::kGenreRowPrefix + std::to_string(g));
+        StringGrid1->setCells(BankGenreColumn::Genre, g, genreName);
+        StringGrid1->setCells(BankGenreColumn::Count, g, std::to_string(questions));
+        StringGrid1->setCells(BankGenreColumn::First, g, std::to_string(total + 1));
         total += questions;
-        StringGrid1->setCells(4, g, std::to_string(total));
+        StringGrid1->setCells(BankGenreColumn::Last, g, std::to_string(total));
     }
 }
 

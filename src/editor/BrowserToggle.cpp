@@ -2,6 +2,7 @@
 // table for a fresh collection of files.
 
 #include "app/TForm1.h"
+#include "app/TableLayout.h"
 #include "app/WindowTexts.h"
 #include "widgets/Button.h"
 #include "widgets/DirectoryList.h"
@@ -13,10 +14,7 @@ namespace app {
 
 void TForm1::Button13Click()
 {
-    StringGrid2->setCells(0, 0, texts::kContentsHeader);
-    StringGrid2->setCells(1, 0, texts::kQuestionHeader);
-    StringGrid2->setCells(2, 0, texts::kAnswerHeader);
-    StringGrid2->setCells(4, 0, texts::kWrongAnswersHeader);
+    setQuestionCaptions();
 
     if (!DirectoryListBox1->isHidden()) {
         Button13->setCaption(texts::kBrowseCaption);
@@ -26,8 +24,8 @@ void TForm1::Button13Click()
         return;
     }
     Button13->setCaption(texts::kHideCaption);
-    for (int row = 0; row < 9; ++row)
-        for (int col = 0; col < 5; ++col)
+    for (int row = kHeaderRow; row < kGenreTableRows; ++row)
+        for (int col = 0; col < kGenreColumns; ++col)
             StringGrid1->setCells(col, row, "");
     m_state.MonFileCount = 0;
     DriveComboBox1->show();

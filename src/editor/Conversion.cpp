@@ -2,6 +2,7 @@
 
 #include "app/Colours.h"
 #include "app/TForm1.h"
+#include "app/TableLayout.h"
 #include "app/WindowTexts.h"
 #include "formats/MonLines.h"
 #include "text/FileNames.h"
@@ -89,7 +90,7 @@ bool TForm1::rangeReachesOutsideRows() const
     const std::optional<std::int32_t> last = text::parseInt32(Edit8->Text());
     if (!first || !last || *last < *first)
         return false;
-    return *first < 1 || *last > StringGrid2->RowCount() - 2;
+    return *first < 1 || *last > questionCount();
 }
 
 void TForm1::Button5Click()
@@ -121,7 +122,7 @@ void TForm1::Button5Click()
     lines.reserve(static_cast<std::size_t>(std::int64_t(last) - first + 1));
     for (std::int64_t row = first; row <= last; ++row) {
         const int r = static_cast<int>(row);
-        lines.push_back(formats::monQuestionLine(StringGrid2->Cells(2, r), StringGrid2->Cells(1, r)));
+        lines.push_back(formats::monQuestionLine(StringGrid2->Cells(QuestionColumn::Answer, r), StringGrid2->Cells(QuestionColumn::Question, r)));
     }
     RichEdit1->AddLines(lines);
 }

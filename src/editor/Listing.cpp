@@ -1,6 +1,7 @@
 // The printable list of the target range, printing the memo pad, and the memo pad's font.
 
 #include "app/TForm1.h"
+#include "app/TableLayout.h"
 #include "app/WindowTexts.h"
 #include "text/FileNames.h"
 #include "text/IntegerConversion.h"
@@ -52,9 +53,10 @@ void TForm1::Button12Click()
         const int r = static_cast<int>(row);
         if (m_state.InsertBlankLines == 1)
             lines.emplace_back();
-        lines.push_back(StringGrid2->Cells(0, r) + kAfterNumber + StringGrid2->Cells(1, r) + kBeforeAnswer
-                        + StringGrid2->Cells(2, r) + kBetweenCells + StringGrid2->Cells(3, r) + kBetweenCells
-                        + StringGrid2->Cells(4, r));
+        const auto cell = [this, r](int column) { return StringGrid2->Cells(column, r); };
+        lines.push_back(cell(QuestionColumn::Number) + kAfterNumber + cell(QuestionColumn::Question) + kBeforeAnswer
+                        + cell(QuestionColumn::Answer) + kBetweenCells + cell(QuestionColumn::Genre) + kBetweenCells
+                        + cell(QuestionColumn::WrongAnswers));
     }
     RichEdit1->AddLines(lines);
 }

@@ -6,6 +6,7 @@
 #include "app/GenreRows.h"
 #include "app/MonFile.h"
 #include "app/TForm1.h"
+#include "app/TableLayout.h"
 #include "app/WindowTexts.h"
 #include "formats/BankLayout.h"
 #include "formats/BankRecord.h"
@@ -33,7 +34,7 @@ namespace bank = formats::bank;
 bool TForm1::genreTableFull() const
 {
     // A ninth file also starts afresh when the eighth one had an empty genre.
-    return !StringGrid1->Cells(1, 8).empty() || m_state.MonFileCount >= 8;
+    return !StringGrid1->Cells(MonFileColumn::Genre, kGenreTableRows - 1).empty() || m_state.MonFileCount >= kGenreTableRows - 1;
 }
 
 void TForm1::resetGenreTable()
@@ -57,17 +58,27 @@ void TForm1::startLoading()
     if (genreTableFull())
         resetGenreTable();
 
-    StringGrid2->setCells(0, 0, texts::kContentsHeader);
-    StringGrid2->setCells(1, 0, texts::kQuestionHeader);
-    StringGrid2->setCells(2, 0, texts::kAnswerHeader);
-    StringGrid2->setCells(4, 0, texts::kWrongAnswersHeader);
+    setQuestionCaptions();
+}
+
+void TForm1::setQuestionCaptions()
+{
+    StringGrid2->setCells(QuestionColumn::Number, kHeaderRow, texts::kContentsHeader);
+    StringGrid2->setCells(QuestionColumn::Question, kHeaderRow, texts::kQuestionHeader);
+    StringGrid2->setCells(QuestionColumn::Answer, kHeaderRow, texts::kAnswerHeader);
+    StringGrid2->setCells(QuestionColumn::WrongAnswers, kHeaderRow, texts::kWrongAnswersHeader);
+}
+
+void TForm1::markGenreTable(const std::string& marker)
+{
+    StringGrid1->setCells(kMarkerColumn, kHeaderRow, marker);
+    StringGrid2->setCells(QuestionColumn::Genre, kHeaderRow, texts::kGenreHeader);
 }
 
 void TForm1::loadFile(const std::string& path, LoadedKind kind)
 {
     if (kind == LoadedKind::Bank) {
-        StringGrid1->setCells(0, 0, texts::kBankMarker);
-        StringGrid2->setCells(3, 0, texts::kGenreHeader);
+        markGenreTable(texts::kBankMarker);
         std::unique_ptr<BankFile> opened = BankFile::open(widgets::pathFromBytes(path));
         if (!opened)
             throw text::EditorError(text::formatMessage(texts::kCannotOpen, {path}));
@@ -89,12 +100,11 @@ void TForm1::mon_list(const std::string& path)
 {
     const std::optional<std::string> text = readMonFile(path);
     const int r = ++m_state.MonFileCount;
-    StringGrid1->setCells(0, 0, texts::kMonMarker);
-    StringGrid2->setCells(3, 0, texts::kGenreHeader);
+    markGenreTable(texts::kMonMarker);
     if (!text)
         throwCannotOpen(path);
     RichEdit1->LoadText(*text);
-    StringGrid1->setCells(3, r, path);
+    StringGrid1->setCells(MonFileColumn::Path, r, path);
     listHeaderLines(r);
 }
 
@@ -102,9 +112,9 @@ void TForm1::listHeaderLines(int row)
 {
     const std::string first = RichEdit1->Line(0);
     const std::string second = RichEdit1->Line(1);
-    StringGrid1->setCells(2, row, formats::ExtractField(first, 0));
-    StringGrid1->setCells(0, row, formats::StripQuotes(formats::ExtractField(first, 2)));
-    StringGrid1->setCells(1, row, formats::StripQuotes(formats::ExtractField(second, 2)));
+    StringGrid1->setCells(MonFileColumn::Count, row, formats::ExtractField(first, 0));
+    StringGrid1->setCells(MonFileColumn::Title, row, formats::StripQuotes(formats::ExtractField(first, 2)));
+    StringGrid1->setCells(MonFileColumn::Genre, row, formats::StripQuotes(formats::ExtractField(second, 2)));
     if (formats::StripQuotes(formats::ExtractField(second, 0)) != "0") {
         m_prompts->beep();
         m_prompts->messageBox(texts::kGraphicModeWarning, widgets::MessageKind::Warning, widgets::MessageButtons::Ok);
@@ -119,7 +129,7 @@ void TForm1::default_save_name(const std::string& path)
 
 void TForm1::StringGrid1SelectCell(int /*ACol: any cell stands for its row*/, int ARow, bool* /*CanSelect*/)
 {
-    if (StringGrid1->Cells(0, 0) == texts::kBankMarker)
+    if (StringGrid1->Cells(kMarkerColumn, kHeaderRow) == texts::kBankMarker)
         addBankGenre(ARow);
     else
         addMonFile(ARow);
@@ -127,11 +137,11 @@ void TForm1::StringGrid1SelectCell(int /*ACol: any cell stands for its row*/, in
 
 void TForm1::addBankGenre(int row)
 {
-    const std::string genre = StringGrid1->Cells(1, row);
+    const std::string genre = StringGrid1->Cells(BankGenreColumn::Genre, row);
     Edit4->setText(genre);
     appendGenreToHeader(genre);
-    const std::int64_t first = text::toInt32(StringGrid1->Cells(3, row));
-    const std::int64_t last = text::toInt32(StringGrid1->Cells(4, row));
+    const std::int64_t first = text::toInt32(StringGrid1->Cells(BankGenreColumn::First, row));
+    const std::int64_t last = text::toInt32(StringGrid1->Cells(BankGenreColumn::Last, row));
 
     // Only records that exist are read: none numbered below 1 (that would be the genre
     // directory), none wholly beyond the end of the bank and none beyond the most records
@@ -162,20 +172,20 @@ void TForm1::addMonFile(int row)
 {
     if (row < 1 || row > m_state.MonFileCount)
         return;
-    const std::string path = StringGrid1->Cells(3, row);
+    const std::string path = StringGrid1->Cells(MonFileColumn::Path, row);
     const std::optional<std::string> text = readMonFile(path);
     if (!text)
         throwCannotOpen(path);
     RichEdit1->LoadText(*text);
-    Edit4->setText(StringGrid1->Cells(0, row));
-    appendGenreToHeader(StringGrid1->Cells(1, row));
-    default_save_name(StringGrid1->Cells(3, m_state.MonFileCount));
+    Edit4->setText(StringGrid1->Cells(MonFileColumn::Title, row));
+    appendGenreToHeader(StringGrid1->Cells(MonFileColumn::Genre, row));
+    default_save_name(StringGrid1->Cells(MonFileColumn::Path, m_state.MonFileCount));
 
-    const std::string genre = StringGrid1->Cells(1, row);
+    const std::string genre = StringGrid1->Cells(MonFileColumn::Genre, row);
     // The memo pad's lines are the file's lines: they are taken from the text just read,
     // which spares turning every block of the memo pad back into bytes.
     const std::vector<std::string> lines = formats::splitLines(*text);
-    widgets::GridRows rows(5);
+    widgets::GridRows rows(kQuestionColumns);
     const int firstPosition = StringGrid2->RowCount() - 1;
     for (const std::string& line : formats::questionLines(lines, 2)) {
         const std::string number = std::to_string(firstPosition + static_cast<std::int64_t>(rows.size()));
@@ -188,18 +198,18 @@ void TForm1::addMonFile(int row)
 
 void TForm1::appendGenreToHeader(const std::string& genre)
 {
-    const std::string header = StringGrid2->Cells(1, 0) + genre + texts::kGenreEnd;
-    StringGrid2->setCells(1, 0, header);
+    const std::string header = StringGrid2->Cells(QuestionColumn::Question, kHeaderRow) + genre + texts::kGenreEnd;
+    StringGrid2->setCells(QuestionColumn::Question, kHeaderRow, header);
     // The 24 bytes after the 10 bytes of the header's own caption.
     Edit5->setText(text::cutWholeCharacters(header, 10, 24));
 }
 
 void TForm1::resetRangeToAllRows()
 {
-    const int last = StringGrid2->RowCount() - 1;
-    for (int col = 0; col < 5; ++col)
-        StringGrid2->setCells(col, last, "");
-    const int questions = last - 1;
+    const int blank = StringGrid2->RowCount() - 1;
+    for (int col = 0; col < kQuestionColumns; ++col)
+        StringGrid2->setCells(col, blank, "");
+    const int questions = questionCount();
     Edit7->setText(std::to_string(questions));
     Edit6->setText("1");
     Edit8->setText(std::to_string(questions));

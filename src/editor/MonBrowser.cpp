@@ -3,6 +3,7 @@
 
 #include "app/MonFile.h"
 #include "app/TForm1.h"
+#include "app/TableLayout.h"
 #include "app/WindowTexts.h"
 #include "platform/PathRules.h"
 #include "widgets/DirectoryList.h"
@@ -35,11 +36,10 @@ void TForm1::FileListBox1Click()
     if (genreTableFull())
         resetGenreTable();
     const int n = ++m_state.MonFileCount;
-    StringGrid1->setCells(0, 0, texts::kMonMarker);
-    StringGrid2->setCells(3, 0, texts::kGenreHeader);
+    markGenreTable(texts::kMonMarker);
     SaveDialog1.filterIndex = 1;
 
-    StringGrid1->setCells(3, n, path);
+    StringGrid1->setCells(MonFileColumn::Path, n, path);
     if (!text)
         throwCannotOpen(path);
     RichEdit1->LoadText(*text);

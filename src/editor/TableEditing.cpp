@@ -3,6 +3,7 @@
 
 #include "app/Colours.h"
 #include "app/TForm1.h"
+#include "app/TableLayout.h"
 #include "app/WindowTexts.h"
 #include "text/IntegerConversion.h"
 #include "widgets/Button.h"
@@ -27,29 +28,29 @@ void TForm1::Button4Click()
 {
     // The history keeps a clear for Ctrl+Z unless the table is too large for it: then the
     // user is asked first, since this clear cannot be taken back.
-    if (!StringGrid2->canUndoDroppingRowsFrom(2)) {
+    if (!StringGrid2->canUndoDroppingRowsFrom(kQuestionFrameRows)) {
         m_prompts->beep();
         if (m_prompts->messageBox(texts::kClearCannotBeUndone, widgets::MessageKind::Confirmation,
                                   widgets::MessageButtons::YesNo) != widgets::MessageAnswer::Yes)
             return;
     }
-    StringGrid2->setCells(1, 0, texts::kQuestionHeader);
-    StringGrid2->setCells(2, 0, texts::kAnswerHeader);
-    StringGrid2->setRowCount(2);
-    for (int col = 0; col < 5; ++col)
-        StringGrid2->setCells(col, 1, "");
+    StringGrid2->setCells(QuestionColumn::Question, kHeaderRow, texts::kQuestionHeader);
+    StringGrid2->setCells(QuestionColumn::Answer, kHeaderRow, texts::kAnswerHeader);
+    StringGrid2->setRowCount(kQuestionFrameRows);
+    for (int col = 0; col < kQuestionColumns; ++col)
+        StringGrid2->setCells(col, kFirstQuestionRow, "");
 }
 
 void TForm1::Button7Click()
 {
     Button7->hide();
     // The whole number column in one write: half a million rows renumber as one change.
-    const int questions = StringGrid2->RowCount() - 2;
+    const int questions = questionCount();
     std::vector<std::string> numbers;
     numbers.reserve(static_cast<std::size_t>(std::max(questions, 0)));
-    for (int row = 1; row <= questions; ++row)
+    for (int row = kFirstQuestionRow; row <= questions; ++row)
         numbers.push_back(std::to_string(row));
-    StringGrid2->setColumnCells(0, 1, numbers);
+    StringGrid2->setColumnCells(QuestionColumn::Number, kFirstQuestionRow, numbers);
 }
 
 void TForm1::StringGrid2RowMoved(int /*FromIndex*/, int /*ToIndex*/)
@@ -65,11 +66,16 @@ void TForm1::StringGrid2Replayed()
     Button7->setVisible(!numbersInOrder());
 }
 
+int TForm1::questionCount() const
+{
+    return StringGrid2->RowCount() - kQuestionFrameRows;
+}
+
 bool TForm1::numbersInOrder() const
 {
-    const int questions = StringGrid2->RowCount() - 2;
-    for (int row = 1; row <= questions; ++row)
-        if (StringGrid2->Cells(0, row) != std::to_string(row))
+    const int questions = questionCount();
+    for (int row = kFirstQuestionRow; row <= questions; ++row)
+        if (StringGrid2->Cells(QuestionColumn::Number, row) != std::to_string(row))
             return false;
     return true;
 }
@@ -106,7 +112,7 @@ void TForm1::Edit6Change()
 
 void TForm1::Edit8Change()
 {
-    const std::int32_t questions = StringGrid2->RowCount() - 2;
+    const std::int32_t questions = questionCount();
     if (text::toInt32(Edit8->Text()) > questions)
         Edit8->setText(std::to_string(questions));  // runs this handler once more, nested
     const std::int32_t end = text::toInt32(Edit8->Text());
@@ -148,7 +154,7 @@ void TForm1::Edit8KeyDown(int* Key, Qt::KeyboardModifiers)
 
 void TForm1::Edit6DblClick()
 {
-    Edit6->setText(StringGrid2->Cells(0, StringGrid2->Row()));
+    Edit6->setText(StringGrid2->Cells(QuestionColumn::Number, StringGrid2->Row()));
     const std::string low = m_state.RangeLow;
     const std::string high = m_state.RangeHigh;
     Edit6->setText(low);
@@ -157,7 +163,7 @@ void TForm1::Edit6DblClick()
 
 void TForm1::Edit8DblClick()
 {
-    Edit8->setText(StringGrid2->Cells(0, StringGrid2->Row()));
+    Edit8->setText(StringGrid2->Cells(QuestionColumn::Number, StringGrid2->Row()));
     const std::string low = m_state.RangeLow;
     const std::string high = m_state.RangeHigh;
     Edit8->setText(high);
