@@ -54,54 +54,55 @@ public:
     double scale() const { return m_scale; }
     EditorState& state() { return m_state; }
 
-    // Controls, in the order they are created (later ones lie on top of earlier ones).
-    widgets::Label* Label1;
-    widgets::Label* Label2;
-    widgets::Label* Label3;
-    widgets::Label* Label4;
-    widgets::Label* Label5;
-    widgets::Label* Label6;
-    widgets::Label* Label7;
-    widgets::Label* Label8;
-    widgets::Label* Label9;
-    widgets::Label* Label11;
-    widgets::Label* Label12;
-    widgets::Label* Label10;
-    widgets::Label* Label13;
-    widgets::Label* Label14;
-    widgets::Label* Label15;
-    widgets::Label* Label16;
-    widgets::Label* Label17;
-    widgets::Label* Label18;
-    widgets::Label* Label19;
-    widgets::Label* Label20;
-    widgets::Picture* Image1;
-    widgets::Label* Label21;
-    widgets::Button* Button1;
-    widgets::Button* Button2;
-    widgets::LineEdit* Edit1;
-    widgets::LineEdit* Edit2;
-    widgets::StringGrid* StringGrid1;
-    widgets::StringGrid* StringGrid2;
-    widgets::Button* Button4;
-    widgets::Button* Button5;
-    widgets::Button* Button6;
-    widgets::LineEdit* Edit3;
-    widgets::LineEdit* Edit4;
-    widgets::LineEdit* Edit5;
-    widgets::Button* Button7;
-    widgets::LineEdit* Edit6;
-    widgets::LineEdit* Edit7;
-    widgets::LineEdit* Edit8;
-    widgets::HelpMemo* Memo2;
-    widgets::Button* Button11;
-    widgets::Button* Button12;
-    widgets::Button* Button13;
-    widgets::DirectoryList* DirectoryListBox1;
-    widgets::FileList* FileListBox1;
-    widgets::DriveList* DriveComboBox1;
-    widgets::MemoPad* RichEdit1;
-    widgets::Button* Button8;
+    // Controls, made from the control table (ControlTable.cpp) in its order: later ones lie
+    // on top of earlier ones.
+    widgets::Label* Label1;                 // "② ８つのジャンル表示": names the genre table
+    widgets::Label* Label2;                 // "③↑問題数選択して↓に加算": step ③
+    widgets::Label* Label3;                 // "⑥内容の編集と問題数ﾁｪｯｸ": names the question table
+    widgets::Label* Label4;                 // "⑧確認": names the memo pad
+    widgets::Label* Label5;                 // "ﾀｲﾄﾙ": names the title field
+    widgets::Label* Label6;                 // "ｼﾞｬﾝﾙ": names the genre field
+    widgets::Label* Label7;                 // "↓↑" beside ⑦, between the genre table and the memo pad
+    widgets::Label* Label8;                 // "↓↑" at the genre table's right, middle
+    widgets::Label* Label9;                 // "↓↑" at the genre table's right, top
+    widgets::Label* Label11;                // "→" before ⑩ end
+    widgets::Label* Label12;                // "→" from ④ towards the title field
+    widgets::Label* Label10;                // "←" before ⑨ save
+    widgets::Label* Label13;                // "≦300": the upper bound of the count
+    widgets::Label* Label14;                // "作成対象No": names the range start field
+    widgets::Label* Label15;                // "まで、問題数": names the count field
+    widgets::Label* Label16;                // "から": names the range end field
+    widgets::Label* Label17;                // "最後に、ﾀｲﾄﾙとｼﾞｬﾝﾙを変更記入": the reminder under the table
+    widgets::Label* Label18;                // "④" of the save step's "④ へ"
+    widgets::Label* Label19;                // "へ" of the save step's "④ へ"
+    widgets::Label* Label20;                // "≧8": the lower bound of the count
+    widgets::Picture* Image1;               // the help icon: brings the hidden help panel back
+    widgets::Label* Label21;                // the application's name, shown while the help panel is hidden
+    widgets::Button* Button1;               // ① read a bank or a mon file
+    widgets::Button* Button2;               // ⑩ end
+    widgets::LineEdit* Edit1;               // hidden: the last record's question text
+    widgets::LineEdit* Edit2;               // hidden: the last record's first choice
+    widgets::StringGrid* StringGrid1;       // the genre table: a bank's eight genres, or the mon files read
+    widgets::StringGrid* StringGrid2;       // the question table
+    widgets::Button* Button4;               // ④ clear the question table
+    widgets::Button* Button5;               // ⑦ convert the range into the memo pad
+    widgets::Button* Button6;               // ⑨ save the memo pad
+    widgets::LineEdit* Edit3;               // the file name to save as
+    widgets::LineEdit* Edit4;               // the title field
+    widgets::LineEdit* Edit5;               // the genre field
+    widgets::Button* Button7;               // 付番更新: renumber after rows were moved
+    widgets::LineEdit* Edit6;               // the range start
+    widgets::LineEdit* Edit7;               // the range's question count, coloured by whether it can be converted
+    widgets::LineEdit* Edit8;               // the range end
+    widgets::HelpMemo* Memo2;               // the help panel: guidance for the control under the mouse
+    widgets::Button* Button11;              // print the memo pad
+    widgets::Button* Button12;              // list the range in the memo pad
+    widgets::Button* Button13;              // show or hide the mon file browser
+    widgets::DirectoryList* DirectoryListBox1;// the browser's folders
+    widgets::FileList* FileListBox1;        // the browser's mon files
+    widgets::DriveList* DriveComboBox1;     // the browser's drives
+    widgets::MemoPad* RichEdit1;            // the memo pad: the converted mon text
+    widgets::Button* Button8;               // the memo pad's font
 
     widgets::OpenDialog OpenDialog1;
     widgets::SaveDialog SaveDialog1;
@@ -156,40 +157,7 @@ public:
     void DirectoryListBox1Change();
     void FileListBox1Click();
 
-    // Help panel: each mouse-move handler shows its control's guidance text.
-    void Button1MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
-    void Button2MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
-    void Button4MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
-    void Button5MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
-    void Button6MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
-    void Button7MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
-    void Button8MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
-    void Button11MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
-    void Button12MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
-    void Button13MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
-    void Edit3MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
-    void Edit4MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
-    void Edit6MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
-    void Edit8MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
-    void Label1MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
-    void Label2MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
-    void Label3MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
-    void Label4MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
-    void Label5MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
-    void Label6MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
-    void Label7MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
-    void Label8MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
-    void Label9MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
-    void Label10MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
-    void Label12MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
-    void Label13MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
-    void Label14MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
-    void Label15MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
-    void Label17MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
-    void Memo2MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
-    void RichEdit1MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
-    void DirectoryListBox1MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
-    void FileListBox1MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
+    // Help panel: the guidance texts follow the mouse (wired from the control table).
     void Memo2DblClick();
     void Image1Click();
     void FormMouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
@@ -223,6 +191,10 @@ private:
     void connectHandlers();
     void connectHelpTexts();
     void setTabOrder();
+    // The control of that object name.
+    QWidget* controlNamed(const char* name) const;
+    // Where the keyboard focus goes for a control: a table's view, or the control itself.
+    static QWidget* focusTarget(QWidget* control);
     // Names, descriptions and label ties a screen reader reads (see TForm1.cpp).
     void describeControls();
     // The count field's description: whether its colour lets the range be converted.
