@@ -15,6 +15,13 @@
 // name meanwhile. What a killed save left beside a file (a temporary file, a backup no
 // longer needed) is recognised as the editor's own and removed by the next save into
 // that folder.
+//
+// Not QSaveFile: Qt 6.4's commit() puts a file cut short by a full disk in the old one's
+// place and returns true (SafeSaveTest shows it). A flush() checked before commit() would
+// catch that, but the rename of QSaveFile's temporary file still loses the owner, group,
+// ACLs and extended attributes and breaks hard links, replaces a file another program
+// made meanwhile, and cannot write in place with a backup where a rename would lose the
+// file's identity.
 
 #include <QString>
 

@@ -10,7 +10,8 @@
 // limit stays in the child, and the unprivileged cases run as nobody when the test is
 // root. The child starts with SIGXFSZ at its default, as any program does, and calls the
 // programs' own process setup. One more test saves through the window's save button, in
-// a child of its own ("--window PATH LIMIT") for the same reasons.
+// a child of its own ("--window PATH LIMIT") for the same reasons. The last shows why the
+// save is not QSaveFile's.
 
 #include "app/TForm1.h"
 #include "platform/ProcessSetup.h"
@@ -23,6 +24,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QProcess>
+#include <QSaveFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -325,6 +327,32 @@ std::vector<std::string> namesIn(const std::string& folder)
     return names;
 }
 
+// A file size limit on this process while it lives, with SIGXFSZ ignored as the programs'
+// process setup has it, so a write past the limit fails with EFBIG. Nothing may be checked
+// meanwhile: the test's own output may go to a file.
+class SizeLimit final {
+public:
+    explicit SizeLimit(rlim_t limit) : m_signal(::signal(SIGXFSZ, SIG_IGN))
+    {
+        ::getrlimit(RLIMIT_FSIZE, &m_old);
+        const rlimit size{limit, m_old.rlim_max};
+        m_set = ::setrlimit(RLIMIT_FSIZE, &size) == 0;
+    }
+    ~SizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_old);
+        ::signal(SIGXFSZ, m_signal);
+    }
+    SizeLimit(const SizeLimit&) = delete;
+    SizeLimit& operator=(const SizeLimit&) = delete;
+    bool set() const { return m_set; }
+
+private:
+    sighandler_t m_signal;
+    rlimit m_old{};
+    bool m_set = false;
+};
+
 } // namespace
 
 class SafeSaveTest : public QObject {
@@ -336,6 +364,7 @@ private slots:
     void save();
     void saveThroughWindow_data();
     void saveThroughWindow();
+    void qSaveFileCommitsCutFile();
 
 private:
     QTemporaryDir m_base;
@@ -715,6 +744,48 @@ void SafeSaveTest::saveThroughWindow()
         QCOMPARE(readBytes(path), crlf(newLines()));
         QCOMPARE(readBytes(other), crlf(newLines()));
     }
+}
+
+// Why saving does not go through QSaveFile: at a file size limit (as on a full disk), Qt
+// 6.4's QSaveFile reports the write whole and no error, and commit() puts the cut file in
+// the old one's place and returns true. This program's save reports the failure and keeps
+// the old file.
+void SafeSaveTest::qSaveFileCommitsCutFile()
+{
+    QTemporaryDir folder;
+    const QString viaQt = folder.filePath(QStringLiteral("qt.mon"));
+    const QString own = folder.filePath(QStringLiteral("own.mon"));
+    const std::string old = oldContent(5000);
+    const std::string bytes = crlf(newLines());
+    writeBytes(viaQt.toStdString(), old);
+    writeBytes(own.toStdString(), old);
+
+    bool limited = false, opened = false, committed = false;
+    qint64 written = -1;
+    QFileDevice::FileError beforeCommit = QFileDevice::NoError, afterCommit = QFileDevice::NoError;
+    std::error_code error;
+    {
+        const SizeLimit limit(kSizeLimit);
+        limited = limit.set();
+        QSaveFile file(viaQt);
+        opened = file.open(QIODevice::WriteOnly);
+        written = file.write(bytes.data(), qint64(bytes.size()));
+        beforeCommit = file.error();
+        committed = file.commit();
+        afterCommit = file.error();
+        error = platform::saveFile(own, bytes);
+    }
+    QVERIFY(limited && opened);
+    QCOMPARE(written, qint64(bytes.size()));
+    QCOMPARE(beforeCommit, QFileDevice::NoError);
+    QVERIFY(committed);
+    QCOMPARE(afterCommit, QFileDevice::WriteError);  // known, yet committed
+    QCOMPARE(readBytes(viaQt.toStdString()), bytes.substr(0, std::size_t(kSizeLimit)));
+
+    QVERIFY2(error == std::errc::file_too_large, error.message().c_str());
+    QCOMPARE(readBytes(own.toStdString()), old);
+    QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList({QStringLiteral("own.mon"), QStringLiteral("qt.mon")}));
 }
 
 // The child's side of the window test: the programs' process setup, then the memo pad
