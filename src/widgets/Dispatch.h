@@ -30,13 +30,4 @@ void invokeWithWhatItTakes(const Handler& handler, Args&&... args)
         std::invoke(handler);
 }
 
-// A slot for connect() that runs `handler` with the signal's arguments through dispatch().
-template <typename Handler>
-auto guarded(Prompts& prompts, Handler handler)
-{
-    return [&prompts, handler = std::move(handler)](auto&&... args) {
-        dispatch(prompts, [&] { invokeWithWhatItTakes(handler, std::forward<decltype(args)>(args)...); });
-    };
-}
-
 } // namespace widgets

@@ -22,11 +22,6 @@ QString DriveList::drivePath() const
     return currentData().toString();
 }
 
-std::string DriveList::Drive() const
-{
-    return pathBytes(drivePath());
-}
-
 void DriveList::setDrive(const QString& path)
 {
     const int index = findData(driveOf(path));

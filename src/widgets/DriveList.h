@@ -18,7 +18,6 @@ public:
 
     // The chosen drive: its root directory.
     QString drivePath() const;
-    std::string Drive() const;
     // Chooses the drive that holds `path`.
     void setDrive(const QString& path);
 

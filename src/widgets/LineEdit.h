@@ -51,7 +51,6 @@ public:
     void setBorder(Border border);
     void setUnencodable(Unencodable rule) { m_unencodable = rule; }
     void setImeMode(ImeMode mode);
-    ImeMode imeMode() const { return m_imeMode; }
 
     // Answer Qt::ImEnabled false while the input method is off (see ImeMode.h). The second
     // form hides QLineEdit's invokable one, which QInputMethod::queryFocusObject() calls

@@ -17,7 +17,6 @@ public:
 
     // 0 keeps the height the style gives.
     void setItemHeight(int height) { m_itemHeight = height; }
-    int itemHeight() const { return m_itemHeight; }
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;

@@ -30,6 +30,16 @@ enum class Failure { EditorError, StdException, Other };
     throw 0;
 }
 
+// A slot that runs `handler` with the signal's arguments through dispatch(), as the
+// window's user actions do.
+template <typename Handler>
+auto guarded(Prompts& prompts, Handler handler)
+{
+    return [&prompts, handler = std::move(handler)](auto&&... args) {
+        dispatch(prompts, [&] { invokeWithWhatItTakes(handler, std::forward<decltype(args)>(args)...); });
+    };
+}
+
 } // namespace
 
 class DispatchTest : public QObject {

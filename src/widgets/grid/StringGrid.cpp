@@ -223,17 +223,6 @@ void StringGrid::setRowHeights(int row, int height)
         m_view->verticalHeader()->resizeSection(row - 1, height);
 }
 
-int StringGrid::DefaultColWidth() const
-{
-    return m_view->horizontalHeader()->defaultSectionSize();
-}
-
-void StringGrid::setDefaultColWidth(int width)
-{
-    m_view->horizontalHeader()->setDefaultSectionSize(width);
-    m_view->verticalHeader()->setFixedWidth(width);
-}
-
 int StringGrid::DefaultRowHeight() const
 {
     return m_view->verticalHeader()->defaultSectionSize();

@@ -97,8 +97,6 @@ public:
     void setColWidths(int col, int width);
     int RowHeights(int row) const;
     void setRowHeights(int row, int height);
-    int DefaultColWidth() const;
-    void setDefaultColWidth(int width);   // every column, and columns added later
     int DefaultRowHeight() const;
     void setDefaultRowHeight(int height); // every row, and rows added later
 
