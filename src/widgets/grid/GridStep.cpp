@@ -48,25 +48,16 @@ void GridStep::release(StringGridModel& model, std::vector<GridChange>& changes)
     }
 }
 
-std::vector<GridChange> GridStep::takeChanges()
-{
-    return std::exchange(m_changes, {});
-}
-
-void GridStep::undo()
+void GridStep::undo() noexcept
 {
     for (auto change = m_changes.rbegin(); change != m_changes.rend(); ++change)
         apply(*change, Direction::Back);
-    m_made = false;
 }
 
-void GridStep::redo()
+void GridStep::redo() noexcept
 {
-    if (m_made)
-        return;  // pushed after the fact
     for (GridChange& change : m_changes)
         apply(change, Direction::Forward);
-    m_made = true;
 }
 
 void GridStep::apply(GridChange& change, Direction direction) noexcept

@@ -10,8 +10,6 @@
 
 #include "widgets/grid/StringGridRow.h"
 
-#include <QUndoCommand>
-
 #include <cstddef>
 #include <variant>
 #include <vector>
@@ -61,21 +59,20 @@ struct ColumnMove {
 
 using GridChange = std::variant<change::Row, change::Rows, change::RowSet, change::RowMove, change::ColumnMove>;
 
-class GridStep final : public QUndoCommand {
+class GridStep final {
 public:
-    // The changes are already made: the push onto the stack does not make them again.
+    // The changes are already made when the step is made.
     GridStep(StringGridModel& model, std::vector<GridChange> changes, std::size_t bytes);
-    ~GridStep() override;
+    ~GridStep();
     GridStep(const GridStep&) = delete;
     GridStep& operator=(const GridStep&) = delete;
 
-    void undo() override;
-    void redo() override;
+    // Takes the changes back, last first; redo() makes them again after an undo().
+    void undo() noexcept;
+    void redo() noexcept;
 
     // What the step keeps at most: its rows' blocks while out of the table, and its lists.
     std::size_t bytes() const { return m_bytes; }
-    // Hands the changes to a new step (the history re-stacks its steps to drop the oldest).
-    std::vector<GridChange> takeChanges();
 
     // Gives back the rows that `changes` hold out of the table.
     static void release(StringGridModel& model, std::vector<GridChange>& changes) noexcept;
@@ -87,7 +84,6 @@ private:
     StringGridModel& m_model;
     std::vector<GridChange> m_changes;
     std::size_t m_bytes;
-    bool m_made = true;  // the changes are in the table
 };
 
 } // namespace widgets

@@ -336,23 +336,23 @@ void StringGrid::setHistory(History history, HistoryLimits limits)
 
 bool StringGrid::undo()
 {
-    return replayStep(&QUndoStack::canUndo, &QUndoStack::undo);
+    return replayStep(&StringGridHistory::canUndo, &StringGridHistory::undo);
 }
 
 bool StringGrid::redo()
 {
-    return replayStep(&QUndoStack::canRedo, &QUndoStack::redo);
+    return replayStep(&StringGridHistory::canRedo, &StringGridHistory::redo);
 }
 
-bool StringGrid::replayStep(bool (QUndoStack::*possible)() const, void (QUndoStack::*replay)())
+bool StringGrid::replayStep(bool (StringGridHistory::*possible)() const, void (StringGridHistory::*replay)() noexcept)
 {
-    if (!m_history || m_history->stepOpen() || !(m_history->stack().*possible)())
+    if (!m_history || m_history->stepOpen() || !(*m_history.*possible)())
         return false;
     {
         // An editor left open stores its text first, as moving to another cell would; that
         // store is then the step undone.
         const Reshape reshape(*this);
-        (m_history->stack().*replay)();
+        (*m_history.*replay)();
         m_view->ensureCurrentCell();
     }
     emit replayed();
@@ -361,17 +361,17 @@ bool StringGrid::replayStep(bool (QUndoStack::*possible)() const, void (QUndoSta
 
 bool StringGrid::canUndo() const
 {
-    return m_history && m_history->stack().canUndo();
+    return m_history && m_history->canUndo();
 }
 
 bool StringGrid::canRedo() const
 {
-    return m_history && m_history->stack().canRedo();
+    return m_history && m_history->canRedo();
 }
 
 int StringGrid::undoSteps() const
 {
-    return m_history ? m_history->stack().index() : 0;
+    return m_history ? m_history->undoSteps() : 0;
 }
 
 std::size_t StringGrid::historyBytes() const

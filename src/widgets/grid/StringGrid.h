@@ -174,7 +174,7 @@ private:
     [[noreturn]] static void throwIndexError();
     template <typename Insert>
     void insertRowsWith(int beforeRow, std::size_t count, Insert insert);
-    bool replayStep(bool (QUndoStack::*possible)() const, void (QUndoStack::*replay)());
+    bool replayStep(bool (StringGridHistory::*possible)() const, void (StringGridHistory::*replay)() noexcept);
 
     StringGridModel* m_model = nullptr;
     std::unique_ptr<StringGridHistory> m_history;  // destroyed before the model it keeps rows of

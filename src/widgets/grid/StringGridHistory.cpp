@@ -3,7 +3,6 @@
 #include "widgets/grid/StringGridModel.h"
 
 #include <algorithm>
-#include <memory>
 #include <utility>
 
 namespace widgets {
@@ -12,30 +11,20 @@ namespace {
 
 constexpr std::size_t kHandleBytes = sizeof(StringGridRow);
 
-const GridStep& stepAt(const QUndoStack& stack, int index)
-{
-    return static_cast<const GridStep&>(*stack.command(index));
-}
-
 } // namespace
 
-StringGridHistory::StringGridHistory(StringGridModel& model, HistoryLimits limits)
-    : m_model(model), m_limits(limits)
-{
-    m_stack.setUndoLimit(limits.steps);
-}
+StringGridHistory::StringGridHistory(StringGridModel& model, HistoryLimits limits) : m_model(model), m_limits(limits) {}
 
 StringGridHistory::~StringGridHistory()
 {
     GridStep::release(m_model, m_open);
-    m_stack.clear();
 }
 
 std::size_t StringGridHistory::bytes() const
 {
     std::size_t total = m_openBytes;
-    for (int i = 0; i < m_stack.count(); ++i)
-        total += stepAt(m_stack, i).bytes();
+    for (const std::unique_ptr<GridStep>& step : m_steps)
+        total += step->bytes();
     return total;
 }
 
@@ -121,7 +110,25 @@ void StringGridHistory::forget() noexcept
     GridStep::release(m_model, m_open);
     m_open.clear();
     m_openBytes = 0;
-    m_stack.clear();
+    clear();
+}
+
+void StringGridHistory::clear() noexcept
+{
+    m_steps.clear();
+    m_done = 0;
+}
+
+void StringGridHistory::undo() noexcept
+{
+    if (canUndo())
+        m_steps[--m_done]->undo();
+}
+
+void StringGridHistory::redo() noexcept
+{
+    if (canRedo())
+        m_steps[m_done++]->redo();
 }
 
 void StringGridHistory::commit() noexcept
@@ -130,61 +137,39 @@ void StringGridHistory::commit() noexcept
         return;
     const std::size_t bytes = std::exchange(m_openBytes, 0) + sizeof(GridStep) + m_open.capacity() * sizeof(GridChange);
     std::vector<GridChange> changes = std::exchange(m_open, {});
+    // A new step ends what could be redone.
+    m_steps.resize(m_done);
+    if (bytes > available()) {
+        // Too large to keep; the steps before it could only be undone through it.
+        GridStep::release(m_model, changes);
+        clear();
+        return;
+    }
+    makeRoomFor(bytes);
     try {
-        if (bytes > available()) {
-            // Too large to keep; the steps before it could only be undone through it.
-            GridStep::release(m_model, changes);
-            m_stack.clear();
-            return;
-        }
-        makeRoomFor(bytes);
-        push(std::move(changes), bytes);
+        m_steps.push_back(std::make_unique<GridStep>(m_model, std::move(changes), bytes));
+        ++m_done;
     } catch (...) {
         // Out of memory for the history itself: what was done stays done, and the history
-        // starts again from here.
+        // starts again from here. (A step made but not listed has given its rows back.)
         GridStep::release(m_model, changes);
-        m_stack.clear();
+        clear();
     }
 }
 
-// QUndoStack drops its oldest step only by count (the undo limit). To drop by bytes, the
-// steps to keep are moved into new commands and stacked again without the oldest ones.
-void StringGridHistory::makeRoomFor(std::size_t bytes)
+void StringGridHistory::makeRoomFor(std::size_t bytes) noexcept
 {
-    // The steps that could be redone go anyway when a new step is pushed.
-    const int undoable = m_stack.index();
+    // The newest steps that fit beside the new one, in count and in bytes.
+    const std::size_t most = m_limits.steps > 0 ? static_cast<std::size_t>(m_limits.steps) - 1 : m_steps.size();
     const std::size_t room = available();
     std::size_t kept = 0;
-    int first = undoable;
-    while (first > 0 && kept + stepAt(m_stack, first - 1).bytes() + bytes <= room) {
+    std::size_t first = m_steps.size();
+    while (first > 0 && m_steps.size() - first < most && kept + m_steps[first - 1]->bytes() + bytes <= room) {
         --first;
-        kept += stepAt(m_stack, first).bytes();
+        kept += m_steps[first]->bytes();
     }
-    if (first == 0)
-        return;
-    std::vector<std::pair<std::vector<GridChange>, std::size_t>> keep;
-    keep.reserve(static_cast<std::size_t>(undoable - first));
-    for (int i = first; i < undoable; ++i) {
-        auto& step = const_cast<GridStep&>(stepAt(m_stack, i));
-        keep.emplace_back(step.takeChanges(), step.bytes());
-    }
-    m_stack.clear();
-    std::size_t i = 0;
-    try {
-        for (; i < keep.size(); ++i)
-            push(std::move(keep[i].first), keep[i].second);
-    } catch (...) {
-        for (; i < keep.size(); ++i)
-            GridStep::release(m_model, keep[i].first);
-        throw;
-    }
-}
-
-void StringGridHistory::push(std::vector<GridChange>&& changes, std::size_t bytes)
-{
-    auto step = std::make_unique<GridStep>(m_model, std::move(changes), bytes);
-    m_stack.push(step.get());
-    step.release();  // the stack owns it now
+    m_steps.erase(m_steps.begin(), m_steps.begin() + static_cast<std::ptrdiff_t>(first));
+    m_done = m_steps.size();
 }
 
 } // namespace widgets

@@ -1,9 +1,9 @@
 #pragma once
 
-// The undo history of a string grid, on Qt's QUndoStack. The model reports every change it
-// makes; the changes made between beginStep() and the matching endStep() (outermost pair)
-// become one step, and a change made outside any step is a step by itself (a row dragged,
-// a cell edited in place).
+// The undo history of a string grid: one list of the steps it owns, oldest first, those
+// done before those undone. The model reports every change it makes; the changes made
+// between beginStep() and the matching endStep() (outermost pair) become one step, and a
+// change made outside any step is a step by itself (a row dragged, a cell edited in place).
 //
 // Bounds: at most `steps` steps, and one budget of `bytes` that the table and the history
 // share: what the table's rows take, and what the steps keep beyond them (the rows they
@@ -15,9 +15,8 @@
 
 #include "widgets/grid/GridStep.h"
 
-#include <QUndoStack>
-
 #include <cstddef>
+#include <memory>
 #include <vector>
 
 namespace widgets {
@@ -25,7 +24,7 @@ namespace widgets {
 class StringGridModel;
 
 struct HistoryLimits {
-    int steps = 100;
+    int steps = 100;  // 0 or less: no bound on the count
     std::size_t bytes = std::size_t(512) << 20;
 };
 
@@ -36,9 +35,13 @@ public:
     StringGridHistory(const StringGridHistory&) = delete;
     StringGridHistory& operator=(const StringGridHistory&) = delete;
 
-    QUndoStack& stack() { return m_stack; }
-    const QUndoStack& stack() const { return m_stack; }
     bool stepOpen() const { return m_depth > 0; }
+    bool canUndo() const { return m_done > 0; }
+    bool canRedo() const { return m_done < m_steps.size(); }
+    int undoSteps() const { return static_cast<int>(m_done); }
+    // The last step done, or undone, replayed; nothing when there is none.
+    void undo() noexcept;
+    void redo() noexcept;
     std::size_t bytes() const;
     // Whether a step that takes `rows` rows out of the table would be kept.
     bool wouldKeepDropping(int rows) const;
@@ -61,14 +64,18 @@ public:
 private:
     void add(GridChange&& change, std::size_t bytes) noexcept;
     void commit() noexcept;
-    void makeRoomFor(std::size_t bytes);
+    // Drops the oldest steps until one more, of `bytes`, fits within the bounds.
+    void makeRoomFor(std::size_t bytes) noexcept;
+    void clear() noexcept;
     // What the steps may keep beside the table as it stands.
     std::size_t available() const;
-    void push(std::vector<GridChange>&& changes, std::size_t bytes);
 
     StringGridModel& m_model;
     const HistoryLimits m_limits;
-    QUndoStack m_stack;
+    // Steps [0, m_done) can be undone, the rest redone. Undo and redo only move m_done, so
+    // that they allocate nothing.
+    std::vector<std::unique_ptr<GridStep>> m_steps;
+    std::size_t m_done = 0;
     int m_depth = 0;
     std::vector<GridChange> m_open;
     std::size_t m_openBytes = 0;
