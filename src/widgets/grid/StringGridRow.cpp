@@ -21,6 +21,7 @@ StringGridRow StringGridRow::pack(StringGridArena& arena, std::span<const std::s
         --count;
     if (count == 0)
         return {};
+    Q_ASSERT(count < kPatchMark);
 
     std::size_t bytes = 0;
     for (std::size_t i = 0; i < count; ++i)
@@ -37,20 +38,28 @@ StringGridRow StringGridRow::pack(StringGridArena& arena, std::span<const std::s
         end += static_cast<std::uint32_t>(slots[i].size());
         putWord(block + kWord * (1 + i), end);
     }
+    return ofBlock(block);
+}
+
+StringGridRow StringGridRow::ofBlock(char* block)
+{
     StringGridRow row;
     row.m_bits = reinterpret_cast<std::uintptr_t>(block);
+    Q_ASSERT(!row.isShared());
     return row;
 }
 
 StringGridRow StringGridRow::shared(std::uint32_t block, std::uint32_t index)
 {
+    Q_ASSERT(block <= kLastSharedBlock);
     StringGridRow row;
-    row.m_bits = kSharedBit | (std::uint64_t(block & 0x7FFFFFFFu) << 32) | index;
+    row.m_bits = kSharedBit | (std::uint64_t(block) << 32) | index;
     return row;
 }
 
 StringGridRow StringGridRow::patch(StringGridArena& arena, StringGridRow base, int slot, std::string_view text)
 {
+    Q_ASSERT(base.isShared() && slot >= 0);
     constexpr std::size_t kHeader = 2 * kWord + sizeof(std::uint64_t);
     char* const block = arena.allocate(kHeader + text.size());
     putWord(block, kPatchMark | static_cast<std::uint32_t>(slot));
@@ -58,13 +67,12 @@ StringGridRow StringGridRow::patch(StringGridArena& arena, StringGridRow base, i
     std::memcpy(block + 2 * kWord, &base.m_bits, sizeof base.m_bits);
     if (!text.empty())
         std::memcpy(block + kHeader, text.data(), text.size());
-    StringGridRow row;
-    row.m_bits = reinterpret_cast<std::uintptr_t>(block);
-    return row;
+    return ofBlock(block);
 }
 
 StringGridRow StringGridRow::patchBase() const
 {
+    Q_ASSERT(isPatched());
     StringGridRow base;
     std::memcpy(&base.m_bits, block() + 2 * kWord, sizeof base.m_bits);
     return base;
@@ -72,12 +80,14 @@ StringGridRow StringGridRow::patchBase() const
 
 std::string_view StringGridRow::patchText() const
 {
+    Q_ASSERT(isPatched());
     return {block() + 2 * kWord + sizeof(std::uint64_t), header(1)};
 }
 
 void StringGridRow::release(StringGridArena& arena)
 {
-    if (m_bits != 0 && !isShared())
+    Q_ASSERT(!isShared());
+    if (m_bits != 0)
         arena.release(block());
     m_bits = 0;
 }
@@ -91,14 +101,16 @@ std::uint32_t StringGridRow::header(int index) const
 
 int StringGridRow::slotCount() const
 {
-    return m_bits != 0 && !isShared() && !isPatched() ? static_cast<int>(header(0)) : 0;
+    Q_ASSERT(!isShared() && !isPatched());
+    return m_bits != 0 ? static_cast<int>(header(0)) : 0;
 }
 
 std::string_view StringGridRow::slot(int index) const
 {
+    Q_ASSERT(index >= 0);
     const int count = slotCount();
-    if (index < 0 || index >= count)
-        return {};
+    if (index >= count)
+        return {};  // a trailing empty slot, not stored
     const std::uint32_t begin = index == 0 ? 0 : header(index);
     const std::uint32_t end = header(index + 1);
     const char* const text = block() + kWord * (1 + static_cast<std::size_t>(count));
@@ -107,6 +119,7 @@ std::string_view StringGridRow::slot(int index) const
 
 std::size_t StringGridRow::byteSize() const
 {
+    Q_ASSERT(!isShared());
     if (isPatched())
         return 2 * kWord + sizeof(std::uint64_t) + header(1);
     const int count = slotCount();

@@ -20,6 +20,8 @@
 // [uint32 kPatchMark | slot][uint32 length][uint64 shared handle][text]. The store that made
 // it counts it as one more user of the shared row's block.
 
+#include <QtGlobal>
+
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -31,7 +33,7 @@ class StringGridArena;
 
 class StringGridRow final {
 public:
-    StringGridRow() = default;  // every slot empty
+    StringGridRow() = default;  // a packed row of empty slots
 
     static StringGridRow pack(StringGridArena& arena, std::span<const std::string_view> slots);
     static StringGridRow shared(std::uint32_t block, std::uint32_t index);
@@ -39,35 +41,43 @@ public:
     static StringGridRow patch(StringGridArena& arena, StringGridRow base, int slot, std::string_view text);
 
     bool isShared() const { return (m_bits & kSharedBit) != 0; }
-    std::uint32_t sharedBlock() const { return static_cast<std::uint32_t>((m_bits & ~kSharedBit) >> 32); }
-    std::uint32_t sharedIndex() const { return static_cast<std::uint32_t>(m_bits); }
-
     bool isPatched() const { return m_bits != 0 && !isShared() && (header(0) & kPatchMark) != 0; }
-    // For patched rows only.
-    StringGridRow patchBase() const;
-    int patchedSlot() const { return static_cast<int>(header(0) & ~kPatchMark); }
-    std::string_view patchText() const;
 
-    // For packed and patched rows: gives back the block (not the shared row a patch refers to).
-    void release(StringGridArena& arena);
-    // For packed rows only.
-    // Number of stored slots; every slot from here on is empty.
+    // Each accessor below is for the kinds it names, and asserts it.
+    // Shared rows:
+    std::uint32_t sharedBlock() const { Q_ASSERT(isShared()); return std::uint32_t((m_bits & ~kSharedBit) >> 32); }
+    std::uint32_t sharedIndex() const { Q_ASSERT(isShared()); return std::uint32_t(m_bits); }
+    // Patched rows:
+    StringGridRow patchBase() const;
+    int patchedSlot() const { Q_ASSERT(isPatched()); return static_cast<int>(header(0) & ~kPatchMark); }
+    std::string_view patchText() const;
+    // Packed rows: the number of stored slots (every slot from there on is empty), and a
+    // slot's text.
     int slotCount() const;
     std::string_view slot(int index) const;
-    // Bytes of its block (header and text), for packed and patched rows; 0 for a row of
-    // empty slots.
+    // Packed and patched rows: the bytes of the block (header and text), 0 for a row of
+    // empty slots; and the block given back (not the shared row a patch refers to).
     std::size_t byteSize() const;
+    void release(StringGridArena& arena);
 
     bool operator==(const StringGridRow&) const = default;
 
 private:
-    static constexpr std::uint64_t kSharedBit = std::uint64_t(1) << 63;  // never set in a user address
+    // A packed or patched row's handle is its block's address, a shared row's handle
+    // kSharedBit | block << 32 | index. The two tell apart by bit 63, which no user-space
+    // address sets on the 64-bit systems this runs on (their user space ends at 2^47, or
+    // 2^56 with five-level paging) and a 32-bit address does not have. That leaves a shared
+    // block 31 bits for its number: 2^31 insertions of shared rows into one grid.
+    static constexpr std::uint64_t kSharedBit = std::uint64_t(1) << 63;
+    static constexpr std::uint32_t kLastSharedBlock = 0x7FFFFFFFu;
     static constexpr std::uint32_t kPatchMark = std::uint32_t(1) << 31;  // never set in a slot count
+    static_assert(sizeof(std::uintptr_t) <= sizeof(std::uint64_t));
 
+    static StringGridRow ofBlock(char* block);
     char* block() const { return reinterpret_cast<char*>(static_cast<std::uintptr_t>(m_bits)); }
     std::uint32_t header(int index) const;
 
-    std::uint64_t m_bits = 0;  // a packed block's address, or kSharedBit | block << 32 | index
+    std::uint64_t m_bits = 0;
 };
 
 } // namespace widgets

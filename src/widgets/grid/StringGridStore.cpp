@@ -88,12 +88,6 @@ std::string_view StringGridStore::cellOf(StringGridRow row, int slot) const
 
 void StringGridStore::release(StringGridRow& row) noexcept
 {
-    if (row.isPatched()) {
-        StringGridRow base = row.patchBase();
-        release(base);
-        row.release(m_arena);
-        return;
-    }
     if (row.isShared()) {
         const auto block = m_shared.find(row.sharedBlock());
         if (block != m_shared.end() && --block->second.live == 0) {
@@ -103,6 +97,10 @@ void StringGridStore::release(StringGridRow& row) noexcept
         }
         row = StringGridRow();
         return;
+    }
+    if (row.isPatched()) {
+        StringGridRow base = row.patchBase();
+        release(base);
     }
     row.release(m_arena);
 }
@@ -180,12 +178,8 @@ std::size_t StringGridStore::bytesOfAll(std::span<const StringGridRow> rows) con
     std::size_t lastShare = 0;
     bool known = false;
     for (const StringGridRow row : rows) {
-        if (row.isPatched()) {
-            bytes += bytesOf(row);
-            continue;
-        }
         if (!row.isShared()) {
-            bytes += row.byteSize();
+            bytes += bytesOf(row);
             continue;
         }
         if (!known || row.sharedBlock() != lastBlock) {
@@ -299,7 +293,7 @@ std::vector<StringGridRow> StringGridStore::prepareShared(std::shared_ptr<const 
     block.rowBytes = rows->byteSize() / count;
     block.live = count;
     block.rows = std::move(rows);
-    const std::uint32_t number = m_nextShared++ & 0x7FFFFFFFu;
+    const std::uint32_t number = m_nextShared++;
     for (std::size_t i = 0; i < count; ++i)
         handles.push_back(StringGridRow::shared(number, static_cast<std::uint32_t>(i)));
     m_shared.emplace(number, std::move(block));  // last: everything that may throw is done
