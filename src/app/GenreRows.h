@@ -1,9 +1,10 @@
 #pragma once
 
-// The question-table rows of a bank genre, kept as the bank's 256-byte records and made into
-// cells only when read: the number, the question, the correct answer, the genre, and the
-// four wrong answers each after "★". Adding a genre of 65,535 records reads them in one go
-// and decodes nothing; the table decodes the rows it shows, converts, edits or saves.
+// The SharedRows of one bank genre for the question table: its 256-byte records as the bank
+// holds them, made into cells only when read (the number, the question, the correct answer,
+// the genre, and the four wrong answers each after "★"). Adding a genre of 65,535 records
+// reads them in one go and decodes nothing; the table decodes the rows it shows, converts,
+// edits or saves.
 
 #include "app/BankFile.h"
 #include "formats/BankRecord.h"

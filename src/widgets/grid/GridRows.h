@@ -1,9 +1,10 @@
 #pragma once
 
-// A batch of rows for StringGrid::insertRows, held flat: every cell's bytes in one buffer
-// and a table of where each cell ends. Building many rows this way costs a few buffer
-// growths instead of a heap allocation per cell (rows made on the fly need no batch: a
-// RowSource of their own hands them over one by one).
+// The RowSource that holds its rows itself: a batch filled in memory for
+// StringGrid::insertRows, which copies its cells and keeps nothing of it. Held flat: every
+// cell's bytes in one buffer and a table of where each cell ends. Building many rows this
+// way costs a few buffer growths instead of a heap allocation per cell (rows made on the
+// fly need no batch: a RowSource of their own hands them over one by one).
 
 #include "widgets/grid/RowSource.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
-// Rows handed to a grid one at a time for an insertion of many rows: the grid packs each
-// row into its own memory as soon as it is made, so a genre of 65,535 rows is never held
-// twice on its way into the table.
+// Rows a grid copies in one at a time and keeps nothing of afterwards, where SharedRows are
+// kept and never copied. The grid packs each row into its own memory as soon as it is made,
+// so a genre of 65,535 rows is never held twice on its way into the table.
 
 #include <cstddef>
 #include <span>

@@ -1,9 +1,10 @@
 #pragma once
 
-// Rows that keep the form their source gave them and make their cells only when a cell is
-// read: a bank genre keeps its 256-byte records and decodes a row when it is shown,
-// converted, edited or saved. Adding such rows costs little more than reading the source,
-// and they take no more memory than the source itself.
+// Rows a grid keeps as their source gave them and never copies, where a RowSource is copied
+// in and dropped: they make their cells only when a cell is read. A bank genre (GenreRows)
+// keeps its 256-byte records and decodes a row when it is shown, converted, edited or
+// saved. Adding such rows costs little more than reading the source, and they take no more
+// memory than the source itself.
 //
 // A grid keeps one block for all the rows of one insertion; each row of the table refers to
 // one row of the block, and the block lives while any of them is in the table or in the

@@ -1,6 +1,7 @@
 #pragma once
 
-// One row of grid cells, as a plain 8-byte handle of one of three kinds.
+// One row as the grid itself stores it in its table and undo history, where the other row
+// types are what rows are inserted from: a plain 8-byte handle of one of three kinds.
 //
 // A packed row is a single block of the grid's arena: a row of five cells is one block and
 // one pointer instead of five std::string objects with their own buffers, which is what lets
