@@ -4,12 +4,6 @@
 
 namespace widgets {
 
-void GridRows::reserve(std::size_t rows, std::size_t bytesPerRow)
-{
-    m_bytes.reserve(rows * bytesPerRow);
-    m_ends.reserve(rows * static_cast<std::size_t>(m_columns));
-}
-
 template <typename Cells>
 void GridRows::appendCells(const Cells& cells)
 {

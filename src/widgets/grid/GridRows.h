@@ -21,15 +21,11 @@ class GridRows final : public RowSource {
 public:
     explicit GridRows(int columns) : m_columns(columns > 0 ? columns : 1) {}
 
-    void reserve(std::size_t rows, std::size_t bytesPerRow);
-
     // Appends a row; cells beyond the column count are ignored, missing ones are empty.
     void append(std::initializer_list<std::string_view> cells);
     void append(const std::vector<std::string>& cells);
 
-    int columns() const { return m_columns; }
     std::size_t size() const { return m_ends.size() / static_cast<std::size_t>(m_columns); }
-    bool empty() const { return m_ends.empty(); }
     std::string_view cell(std::size_t row, int col) const;
 
     std::size_t rowCount() const override { return size(); }
