@@ -33,10 +33,10 @@ enum class Failure { EditorError, StdException, Other };
 // A slot that runs `handler` with the signal's arguments through dispatch(), as the
 // window's user actions do.
 template <typename Handler>
-auto guarded(Prompts& prompts, Handler handler)
+auto guarded(widgets::Prompts& prompts, Handler handler)
 {
     return [&prompts, handler = std::move(handler)](auto&&... args) {
-        dispatch(prompts, [&] { invokeWithWhatItTakes(handler, std::forward<decltype(args)>(args)...); });
+        widgets::dispatch(prompts, [&] { widgets::invokeWithWhatItTakes(handler, std::forward<decltype(args)>(args)...); });
     };
 }
 
