@@ -189,4 +189,12 @@ inline const Text& kHelpEdit8 = kHelpEdit6;
 // The cell-editing text is the same as the one of the arrow towards the title field.
 inline const Text& kCellEditing = kHelpLabel12;
 
+// The listing's marks: a title line, then a line per question.
+inline const Text kListingTitleOpen(u8"　　タイトル☆☆");
+inline const Text kListingTitleToGenre(u8"☆☆■■　ジャンル◇◇");
+inline const Text kListingGenreClose(u8"◇◇");
+inline const Text kListingAfterNumber(u8" ◆");
+inline const Text kListingBeforeAnswer(u8"●〓");
+inline const Text kListingBetweenCells(u8"■");
+
 } // namespace app::texts

@@ -15,17 +15,6 @@
 
 namespace app {
 
-namespace {
-
-const texts::Text kTitleOpen(u8"　　タイトル☆☆");
-const texts::Text kTitleToGenre(u8"☆☆■■　ジャンル◇◇");
-const texts::Text kGenreClose(u8"◇◇");
-const texts::Text kAfterNumber(u8" ◆");
-const texts::Text kBeforeAnswer(u8"●〓");
-const texts::Text kBetweenCells(u8"■");
-
-} // namespace
-
 void TForm1::Button12Click()
 {
     if (!rangeIsValid()) {
@@ -42,7 +31,8 @@ void TForm1::Button12Click()
     Edit3->setText(text::replaceExtension(SaveDialog1.fileName, ".TXT"));
     SaveDialog1.filterIndex = 2;
     RichEdit1->Clear();
-    RichEdit1->Add(kTitleOpen + named->title + kTitleToGenre + named->genre + kGenreClose);
+    RichEdit1->Add(texts::kListingTitleOpen + named->title + texts::kListingTitleToGenre + named->genre
+                   + texts::kListingGenreClose);
 
     const std::int32_t start = text::toInt32(Edit6->Text());
     const std::int32_t end = text::toInt32(Edit8->Text());
@@ -54,9 +44,10 @@ void TForm1::Button12Click()
         if (m_state.InsertBlankLines == 1)
             lines.emplace_back();
         const auto cell = [this, r](int column) { return StringGrid2->Cells(column, r); };
-        lines.push_back(cell(QuestionColumn::Number) + kAfterNumber + cell(QuestionColumn::Question) + kBeforeAnswer
-                        + cell(QuestionColumn::Answer) + kBetweenCells + cell(QuestionColumn::Genre) + kBetweenCells
-                        + cell(QuestionColumn::WrongAnswers));
+        using namespace texts;
+        lines.push_back(cell(QuestionColumn::Number) + kListingAfterNumber + cell(QuestionColumn::Question)
+                        + kListingBeforeAnswer + cell(QuestionColumn::Answer) + kListingBetweenCells
+                        + cell(QuestionColumn::Genre) + kListingBetweenCells + cell(QuestionColumn::WrongAnswers));
     }
     RichEdit1->AddLines(lines);
 }
