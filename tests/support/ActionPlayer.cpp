@@ -130,14 +130,13 @@ public:
             const char op = takeAction();
             const TableState before = snapshot();
             const bool editorWasOpen = grid().EditorMode();
-            const std::vector<std::string> windowBefore = windowSnapshot();
             const std::size_t errorsBefore = m_prompts.errors.size();
             // Return presses the button that has the focus, ④ among them.
             m_returnClears = op == 'q' && QApplication::focusWidget() == m_form.Button4;
             play(op);
             settle();
             m_played += std::string(m_script.substr(start, m_at - start));
-            const std::string broken = verify(op, before, editorWasOpen, windowBefore, errorsBefore);
+            const std::string broken = verify(op, before, editorWasOpen, errorsBefore);
             if (!broken.empty())
                 return broken + " (after \"" + printable(m_played) + "\")";
             // ⑩ (Return on it when it has the focus) closes the window: the session is over.
@@ -348,7 +347,11 @@ private:
 
     void drop(std::size_t which)
     {
+        // A row or column still held is let go first, which may move it: that release is
+        // its own action, so the window the drop must leave alone is the one after it.
         release();
+        settle();
+        m_windowBeforeDrop = windowSnapshot();
         const ActionFiles::Drop& files = m_files.drops[which];
         QMimeData data;
         data.setUrls(files.urls);
@@ -416,7 +419,7 @@ private:
     }
 
     std::string verify(char op, const TableState& before, bool editorWasOpen,
-                       const std::vector<std::string>& windowBefore, std::size_t errorsBefore)
+                       std::size_t errorsBefore)
     {
         static const std::string indexError = sjis::fromUtf8(u8"グリッドのインデックスが範囲を超えています");
         for (std::size_t i = errorsBefore; i < m_prompts.errors.size(); ++i)
@@ -460,7 +463,7 @@ private:
         if (op == 'x') {
             if (m_dropTaken != m_dropExpected)
                 return m_dropExpected ? "a drop was refused" : "a refused drop was reported as taken";
-            if (!m_dropExpected && windowSnapshot() != windowBefore)
+            if (!m_dropExpected && windowSnapshot() != m_windowBeforeDrop)
                 return "a refused drop changed the window";
             if (m_dropExpected && m_prompts.errors.size() != errorsBefore)
                 return "a drop of files that can be read showed an error";
@@ -525,6 +528,7 @@ private:
     bool m_returnClears = false;
     bool m_dropTaken = false;
     bool m_dropExpected = false;
+    std::vector<std::string> m_windowBeforeDrop;   // the window as a drop found it
     std::vector<std::optional<TableState>> m_states;
     int m_index = 0;
 };
