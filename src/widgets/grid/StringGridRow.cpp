@@ -109,8 +109,10 @@ std::string_view StringGridRow::slot(int index) const
 {
     Q_ASSERT(index >= 0);
     const int count = slotCount();
-    if (index >= count)
-        return {};  // a trailing empty slot, not stored
+    // A trailing empty slot is not stored; a slot before the first is never read, even
+    // where asserts are off.
+    if (index < 0 || index >= count)
+        return {};
     const std::uint32_t begin = index == 0 ? 0 : header(index);
     const std::uint32_t end = header(index + 1);
     const char* const text = block() + kWord * (1 + static_cast<std::size_t>(count));
