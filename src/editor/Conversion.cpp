@@ -33,11 +33,6 @@ private:
     widgets::MemoPad& m_pad;
 };
 
-std::string codePointName(char32_t character)
-{
-    return QStringLiteral("U+%1").arg(quint32(character), 4, 16, QLatin1Char('0')).toUpper().toStdString();
-}
-
 } // namespace
 
 std::optional<TForm1::TitleAndGenre> TForm1::titleAndGenre()
@@ -53,18 +48,10 @@ std::optional<TForm1::TitleAndGenre> TForm1::titleAndGenre()
         const std::string& name = field == Edit4 ? texts::kLabel5 : texts::kLabel6;
         m_prompts->messageBox(text::formatMessage(texts::kUnconvertibleCharacter,
                                                   {name, widgets::characterInMessage(error.character()),
-                                                   codePointName(error.character())}),
+                                                   widgets::codePointName(error.character())}),
                               widgets::MessageKind::Warning, widgets::MessageButtons::Ok);
         return std::nullopt;
     }
-}
-
-void TForm1::cellTextRefused(char32_t character)
-{
-    m_prompts->beep();
-    m_prompts->messageBox(text::formatMessage(texts::kUnstorableCellCharacter,
-                                              {widgets::characterInMessage(character), codePointName(character)}),
-                          widgets::MessageKind::Warning, widgets::MessageButtons::Ok);
 }
 
 bool TForm1::rangeIsValid() const
@@ -140,7 +127,7 @@ void TForm1::Button6Click()
         m_prompts->beep();
         m_prompts->messageBox(text::formatMessage(texts::kUnsavableCharacter,
                                                   {std::to_string(error.line()), widgets::characterInMessage(error.character()),
-                                                   codePointName(error.character())}),
+                                                   widgets::codePointName(error.character())}),
                               widgets::MessageKind::Warning, widgets::MessageButtons::Ok);
     }
 }

@@ -1,16 +1,19 @@
 // The question table's editing: clearing, renumbering, row moves, the two mouse modes, and
-// the target range fields with their count.
+// the target range fields with their count, and the refusal of a cell text Shift-JIS
+// cannot hold.
 
 #include "app/Colours.h"
 #include "app/TForm1.h"
 #include "app/TableLayout.h"
 #include "app/WindowTexts.h"
 #include "text/IntegerConversion.h"
+#include "text/Messages.h"
 #include "widgets/Button.h"
 #include "widgets/grid/GridOptions.h"
 #include "widgets/KeyCodes.h"
 #include "widgets/LineEdit.h"
 #include "widgets/Prompts.h"
+#include "widgets/WidgetText.h"
 #include "widgets/grid/StringGrid.h"
 
 namespace app {
@@ -64,6 +67,14 @@ void TForm1::StringGrid2Replayed()
     // Undo and redo give back rows in another order, or take a renumbering back: the button
     // follows the numbers as they now stand.
     Button7->setVisible(!numbersInOrder());
+}
+
+void TForm1::cellTextRefused(char32_t character)
+{
+    m_prompts->beep();
+    m_prompts->messageBox(text::formatMessage(texts::kUnstorableCellCharacter,
+                                              {widgets::characterInMessage(character), widgets::codePointName(character)}),
+                          widgets::MessageKind::Warning, widgets::MessageButtons::Ok);
 }
 
 int TForm1::questionCount() const

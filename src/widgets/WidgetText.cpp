@@ -25,6 +25,11 @@ std::string characterInMessage(char32_t character)
     return "\x1BU" + QString::number(quint32(character), 16).toUpper().toStdString() + "\x1B";
 }
 
+std::string codePointName(char32_t character)
+{
+    return QStringLiteral("U+%1").arg(quint32(character), 4, 16, QLatin1Char('0')).toUpper().toStdString();
+}
+
 QString messageText(std::string_view bytes)
 {
     QString text = sjis::toUnicode(bytes);

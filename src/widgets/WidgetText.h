@@ -18,6 +18,8 @@ QString textWithLineBreaks(std::string_view bytes);
 // escape, 0x1B, then "U" and the code point in hexadecimal, then 0x1B: no message text
 // holds the escape byte otherwise).
 std::string characterInMessage(char32_t character);
+// A character's code point as a message names it: "U+" and at least four hex digits.
+std::string codePointName(char32_t character);
 // A message's bytes as the boxes show them.
 QString messageText(std::string_view bytes);
 
