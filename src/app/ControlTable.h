@@ -45,8 +45,8 @@ struct Look {
 struct ControlRow {
     const char* name;                      // its object name, as tools and tests find it
     AnyControlMember member;
-    Box box;
-    Look look;
+    Box box {};
+    Look look {};
     const texts::Text* caption = nullptr;  // a button's or label's first caption
     const texts::Text* accessibleName = nullptr;    // a field's or list's spoken name
     // The guidance text: shown in the help panel as the mouse moves over the control, and

@@ -66,12 +66,14 @@ char* GenreRows::writeCell(std::size_t index, std::size_t column, char* at) cons
         return at;
     case QuestionColumn::Genre:
         return std::copy(m_genre.begin(), m_genre.end(), at);
-    case QuestionColumn::WrongAnswers:
+    case QuestionColumn::WrongAnswers: {
+        const std::string& mark = texts::kWrongAnswerMark.str();
         for (int slot = 1; slot < bank::kAnswerSlots; ++slot) {
-            at = std::copy(texts::kWrongAnswerMark.str().begin(), texts::kWrongAnswerMark.str().end(), at);
+            at = std::copy(mark.begin(), mark.end(), at);
             field(bank::kAnswerOffset + std::size_t(slot) * bank::kAnswerSize, bank::kAnswerSize);
         }
         return at;
+    }
     default:
         return at;
     }

@@ -218,7 +218,7 @@ void TForm1::setInitialContents()
 
     for (const ControlRow& row : controlTable())
         if (row.hidden)
-            controlNamed(row.name)->hide();
+            controlOf(row)->hide();
     fitCaptions();
 }
 
@@ -274,11 +274,16 @@ void TForm1::setTabOrder()
     for (const ControlRow& row : controlTable()) {
         if (!row.tabStop)
             continue;
-        QWidget* const control = controlNamed(row.name);
+        QWidget* const control = controlOf(row);
         if (previous)
             QWidget::setTabOrder(previous, control);
         previous = control;
     }
+}
+
+QWidget* TForm1::controlOf(const ControlRow& row) const
+{
+    return std::visit([this](auto member) -> QWidget* { return this->*member; }, row.member);
 }
 
 QWidget* TForm1::controlNamed(const char* name) const
@@ -307,7 +312,7 @@ void TForm1::describeControls()
             control->setAccessibleDescription(sjis::toUnicode(*row.guidance));
     };
     for (const ControlRow& row : controlTable()) {
-        QWidget* const control = controlNamed(row.name);
+        QWidget* const control = controlOf(row);
         if (qobject_cast<widgets::Label*>(control)) {
             // Each caption is tied to the control it names, for the reader's "labelled by";
             // a table is named through its view, which holds the keyboard focus.
@@ -376,7 +381,7 @@ void TForm1::connectHandlers()
 {
     for (const ControlRow& row : controlTable()) {
         if (row.click)
-            connect(qobject_cast<QAbstractButton*>(controlNamed(row.name)), &QAbstractButton::clicked, this,
+            connect(qobject_cast<QAbstractButton*>(controlOf(row)), &QAbstractButton::clicked, this,
                     userAction([this, click = row.click] { (this->*click)(); }));
     }
 

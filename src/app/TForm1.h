@@ -191,7 +191,8 @@ private:
     void connectHandlers();
     void connectHelpTexts();
     void setTabOrder();
-    // The control of that object name.
+    // The control a row of the control table made, and the control of an object name.
+    QWidget* controlOf(const struct ControlRow& row) const;
     QWidget* controlNamed(const char* name) const;
     // Where the keyboard focus goes for a control: a table's view, or the control itself.
     static QWidget* focusTarget(QWidget* control);
