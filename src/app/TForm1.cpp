@@ -399,10 +399,14 @@ void TForm1::connectHandlers()
             userAction([this](int col, int row, std::string* text) { StringGrid2GetEditText(col, row, text); }));
 
     // A typed character that Shift-JIS cannot hold is refused by the grid, which keeps the
-    // text in its editor; the warning names the character.
-    for (widgets::StringGrid* grid : {StringGrid1, StringGrid2})
+    // text in its editor; the warning names the character. What the grids do on their own
+    // at a gesture (storing an edit, moving a dropped row) ends at the same boundary as
+    // every handler.
+    for (widgets::StringGrid* grid : {StringGrid1, StringGrid2}) {
+        grid->setErrorBoundary([this](const std::function<void()>& work) { runUserAction(work); });
         connect(grid, &widgets::StringGrid::unencodableText, this,
                 userAction([this](int, int, char32_t character) { cellTextRefused(character); }));
+    }
 
     connect(Edit6, &widgets::LineEdit::changed, this, userAction([this] { Edit6Change(); }));
     connect(Edit8, &widgets::LineEdit::changed, this, userAction([this] { Edit8Change(); }));

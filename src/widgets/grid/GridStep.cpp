@@ -1,6 +1,6 @@
 #include "widgets/grid/GridStep.h"
 
-#include "widgets/grid/StringGridModel.h"
+#include "widgets/grid/GridReplay.h"
 
 #include <utility>
 
@@ -17,29 +17,29 @@ Overloaded(Ts...) -> Overloaded<Ts...>;  // clang 14 does not deduce it for aggr
 
 } // namespace
 
-GridStep::GridStep(StringGridModel& model, std::vector<GridChange> changes, std::size_t bytes)
-    : m_model(model), m_changes(std::move(changes)), m_bytes(bytes)
+GridStep::GridStep(GridReplay& table, std::vector<GridChange> changes, std::size_t bytes)
+    : m_table(table), m_changes(std::move(changes)), m_bytes(bytes)
 {
 }
 
 GridStep::~GridStep()
 {
-    release(m_model, m_changes);
+    release(m_table, m_changes);
 }
 
-void GridStep::release(StringGridModel& model, std::vector<GridChange>& changes) noexcept
+void GridStep::release(GridReplay& table, std::vector<GridChange>& changes) noexcept
 {
     for (GridChange& change : changes) {
         std::visit(Overloaded{
-                       [&](change::Row& row) { model.releaseRows({&row.other, 1}); },
+                       [&](change::Row& row) { table.releaseRows({&row.other, 1}); },
                        [&](change::Rows& rows) {
                            if (!rows.inTable)
-                               model.releaseRows(rows.rows);
+                               table.releaseRows(rows.rows);
                            rows.rows.clear();
                        },
                        [&](change::RowSet& set) {
                            for (change::RowSet::Entry& entry : set.rows)
-                               model.releaseRows({&entry.other, 1});
+                               table.releaseRows({&entry.other, 1});
                            set.rows.clear();
                        },
                        [](auto&) {},
@@ -64,20 +64,20 @@ void GridStep::apply(GridChange& change, Direction direction) noexcept
 {
     const bool back = direction == Direction::Back;
     std::visit(Overloaded{
-                   [&](change::Row& row) { row.other = m_model.replayExchangeRow(row.at, row.other); },
-                   [&](change::RowSet& set) { m_model.replayExchangeRows(set.rows); },
+                   [&](change::Row& row) { row.other = m_table.replayExchangeRow(row.at, row.other); },
+                   [&](change::RowSet& set) { m_table.replayExchangeRows(set.rows); },
                    [&](change::Rows& rows) {
                        if (rows.inTable)
-                           m_model.replayTakeRows(rows.at, rows.count, rows.rows);
+                           m_table.replayTakeRows(rows.at, rows.count, rows.rows);
                        else
-                           m_model.replayPutRows(rows.at, rows.rows);
+                           m_table.replayPutRows(rows.at, rows.rows);
                        rows.inTable = !rows.inTable;
                    },
                    [&](const change::RowMove& move) {
-                       m_model.replayMoveRow(back ? move.to : move.from, back ? move.from : move.to);
+                       m_table.replayMoveRow(back ? move.to : move.from, back ? move.from : move.to);
                    },
                    [&](const change::ColumnMove& move) {
-                       m_model.replayMoveColumn(back ? move.to : move.from, back ? move.from : move.to);
+                       m_table.replayMoveColumn(back ? move.to : move.from, back ? move.from : move.to);
                    },
                },
                change);

@@ -34,15 +34,24 @@ private:
     StringGridView& m_view;
 };
 
-StringGrid::StringGrid(QWidget* parent) : QWidget(parent), m_options(kInitialOptions)
+StringGrid::StringGrid(QWidget* parent)
+    : QWidget(parent),
+      m_style{kInitialOptions, palette().color(QPalette::Base), palette().color(QPalette::Button)}
 {
-    m_color = palette().color(QPalette::Base);
-    m_fixedColor = palette().color(QPalette::Button);
-
     m_model = new StringGridModel(this);
     m_model->setGridColCount(kInitialColCount);
     m_model->setGridRowCount(kInitialRowCount);
-    m_view = new StringGridView(*this, *m_model);
+    m_view = new StringGridView(*m_model, this);
+
+    // The view's events are the grid's, raised nested inside the gesture that caused them.
+    connect(m_view, &StringGridView::cellClicked, this, &StringGrid::clicked);
+    connect(m_view, &StringGridView::cellDoubleClicked, this, &StringGrid::doubleClicked);
+    connect(m_view, &StringGridView::editKeyPressed, this, &StringGrid::editKeyPressed);
+    connect(m_view, &StringGridView::mouseMoved, this, &StringGrid::mouseMoved);
+    connect(m_view, &StringGridView::selectCell, this, &StringGrid::selectCell);
+    connect(m_view, &StringGridView::getEditText, this, &StringGrid::getEditText);
+    connect(m_view, &StringGridView::unencodableText, this, &StringGrid::unencodableText);
+    connect(m_view, &StringGridView::fixedCellDropped, this, &StringGrid::dropFixedCell);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -55,8 +64,7 @@ StringGrid::StringGrid(QWidget* parent) : QWidget(parent), m_options(kInitialOpt
     m_view->verticalHeader()->setDefaultSectionSize(kInitialRowHeight);
     m_view->horizontalHeader()->setFixedHeight(kInitialRowHeight);
 
-    m_view->applyOptions(m_options);
-    setColor(m_color);
+    setColor(m_style.color);
     m_view->ensureCurrentCell();
 }
 
@@ -66,7 +74,8 @@ StringGrid::~StringGrid()
     m_history.reset();
     // The view outlives this object's body (it is a child widget); an editor it closes on
     // the way out must not store into a grid that is no longer there.
-    m_view->detachFromGrid();
+    m_view->detach();
+    disconnect(m_view, nullptr, this, nullptr);
 }
 
 void StringGrid::throwIndexError()
@@ -181,10 +190,10 @@ void StringGrid::setRow(int row)
 
 void StringGrid::setOptions(GridOptions options)
 {
-    if (options == m_options)
+    if (options == m_style.options)
         return;
-    m_options = options;
-    m_view->applyOptions(options);
+    m_style.options = options;
+    applyStyle();
     // An open editor stays open on its cell whatever the new set says.
     m_view->showEditorIfAlwaysShown();
 }
@@ -234,9 +243,14 @@ void StringGrid::setDefaultRowHeight(int height)
     m_view->horizontalHeader()->setFixedHeight(height);
 }
 
+void StringGrid::applyStyle()
+{
+    m_view->applyStyle(m_style);
+}
+
 void StringGrid::setColor(const QColor& color)
 {
-    m_color = color;
+    m_style.color = color;
     // The area beyond the last cell shows the cell colour too, in the view and the headers.
     for (QWidget* surface : {static_cast<QWidget*>(m_view), static_cast<QWidget*>(m_view->horizontalHeader()),
                              static_cast<QWidget*>(m_view->verticalHeader())}) {
@@ -246,14 +260,13 @@ void StringGrid::setColor(const QColor& color)
         colours.setColor(QPalette::Window, color);
         surface->setPalette(colours);
     }
-    m_view->viewport()->update();
-    m_view->refreshFixedCells();
+    applyStyle();
 }
 
 void StringGrid::setFixedColor(const QColor& color)
 {
-    m_fixedColor = color;
-    m_view->refreshFixedCells();
+    m_style.fixedColor = color;
+    applyStyle();
 }
 
 void StringGrid::setScrollBars(ScrollBars bars)
@@ -288,6 +301,18 @@ void StringGrid::moveRow(int fromIndex, int toIndex)
         m_model->moveGridRow(fromIndex, toIndex);
     }
     emit rowMoved(fromIndex, toIndex);
+}
+
+void StringGrid::dropFixedCell(Qt::Orientation orientation, int from, int to)
+{
+    // A drop comes from a mouse release, not from code that could catch an error: a move
+    // the grid would refuse is no move.
+    if (orientation == Qt::Vertical) {
+        if (canMoveRow(from, to))
+            moveRow(from, to);
+    } else if (canMoveColumn(from, to)) {
+        moveColumn(from, to);
+    }
 }
 
 void StringGrid::setLastRow(LastRow lastRow)
@@ -394,6 +419,11 @@ StringGrid::Step::~Step()
 {
     if (m_history)
         m_history->endStep();
+}
+
+void StringGrid::setErrorBoundary(ErrorBoundary boundary)
+{
+    m_view->setErrorBoundary(std::move(boundary));
 }
 
 bool StringGrid::EditorMode() const

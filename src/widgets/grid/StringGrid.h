@@ -24,8 +24,8 @@
 // text, at the next mouse press on the grid outside it, when the current cell moves, or when
 // the keyboard focus leaves it.
 
-#include "widgets/grid/GridOptions.h"
 #include "widgets/grid/GridRows.h"
+#include "widgets/grid/GridStyle.h"
 #include "widgets/grid/SharedRows.h"
 #include "widgets/grid/StringGridHistory.h"
 
@@ -33,6 +33,7 @@
 #include <QWidget>
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -88,7 +89,7 @@ public:
     int Row() const;
     void setRow(int row);
 
-    GridOptions Options() const { return m_options; }
+    GridOptions Options() const { return m_style.options; }
     // Installing the set already installed does nothing. An open editor stays open; with
     // no editor open, a set with goEditing and goAlwaysShowEditor opens one.
     void setOptions(GridOptions options);
@@ -100,9 +101,9 @@ public:
     int DefaultRowHeight() const;
     void setDefaultRowHeight(int height); // every row, and rows added later
 
-    QColor Color() const { return m_color; }
+    QColor Color() const { return m_style.color; }
     void setColor(const QColor& color);
-    QColor FixedColor() const { return m_fixedColor; }
+    QColor FixedColor() const { return m_style.fixedColor; }
     void setFixedColor(const QColor& color);
     void setScrollBars(ScrollBars bars);
 
@@ -150,6 +151,13 @@ public:
         StringGridHistory* m_history;
     };
 
+    // Runs the grid's own work at a user's gesture (an edit stored as its editor closes, a
+    // row or column dropped on another), so that an error it throws (memory running out)
+    // ends at the window's error boundary, never in Qt's event loop. Without one such an
+    // error is dropped and the gesture changes nothing.
+    using ErrorBoundary = std::function<void(const std::function<void()>&)>;
+    void setErrorBoundary(ErrorBoundary boundary);
+
     bool EditorMode() const;           // an in-place editor is open
     QLineEdit* inplaceEditor() const;  // the open editor, or nullptr
 
@@ -174,14 +182,14 @@ private:
     [[noreturn]] static void throwIndexError();
     template <typename Insert>
     void insertRowsWith(int beforeRow, std::size_t count, Insert insert);
+    void applyStyle();
+    void dropFixedCell(Qt::Orientation orientation, int from, int to);
     bool replayStep(bool (StringGridHistory::*possible)() const, void (StringGridHistory::*replay)() noexcept);
 
     StringGridModel* m_model = nullptr;
     std::unique_ptr<StringGridHistory> m_history;  // destroyed before the model it keeps rows of
     StringGridView* m_view = nullptr;
-    GridOptions m_options;
-    QColor m_color;
-    QColor m_fixedColor;
+    GridStyle m_style;
     bool m_lastRowPinned = false;
 };
 

@@ -1,27 +1,29 @@
 #include "widgets/grid/StringGridCorner.h"
 
-#include "widgets/grid/StringGrid.h"
 #include "widgets/grid/StringGridModel.h"
 #include "widgets/grid/StringGridPainting.h"
-#include "widgets/grid/StringGridView.h"
 
 #include <QPainter>
 
 namespace widgets {
 
-StringGridCorner::StringGridCorner(StringGridView& view) : QWidget(&view), m_view(view) {}
+StringGridCorner::StringGridCorner(const StringGridModel& model, QWidget* parent) : QWidget(parent), m_model(model) {}
+
+void StringGridCorner::setGridStyle(const GridStyle& style)
+{
+    m_style = style;
+    update();
+}
 
 void StringGridCorner::paintEvent(QPaintEvent* event)
 {
     Q_UNUSED(event);
-    const StringGrid& grid = m_view.grid();
-    const StringGridModel& model = m_view.gridModel();
-    const GridOptions options = grid.Options();
+    const GridOptions options = m_style.options;
     QPainter painter(this);
-    painter.fillRect(rect(), grid.FixedColor());
-    if (model.gridColCount() > 0 && model.gridRowCount() > 0) {
+    painter.fillRect(rect(), m_style.fixedColor);
+    if (m_model.gridColCount() > 0 && m_model.gridRowCount() > 0) {
         painter.setPen(palette().color(QPalette::Text));
-        painter.drawText(gridcell::textRect(rect()), gridcell::kTextFlags, StringGridModel::displayText(model.cell(0, 0)));
+        painter.drawText(gridcell::textRect(rect()), gridcell::kTextFlags, StringGridModel::displayText(m_model.cell(0, 0)));
     }
     gridcell::drawLines(painter, rect(), options.testFlag(goFixedVertLine), options.testFlag(goFixedHorzLine),
                         gridcell::kFixedLineColor);
@@ -30,19 +32,19 @@ void StringGridCorner::paintEvent(QPaintEvent* event)
 void StringGridCorner::mousePressEvent(QMouseEvent* event)
 {
     Q_UNUSED(event);
-    m_view.fixedCellPressed();
+    emit fixedCellPressed();
 }
 
 void StringGridCorner::mouseReleaseEvent(QMouseEvent* event)
 {
     Q_UNUSED(event);
-    m_view.fixedCellReleased();
+    emit fixedCellReleased();
 }
 
 void StringGridCorner::mouseDoubleClickEvent(QMouseEvent* event)
 {
     Q_UNUSED(event);
-    m_view.fixedCellDoubleClicked();
+    emit fixedCellDoubleClicked();
 }
 
 } // namespace widgets

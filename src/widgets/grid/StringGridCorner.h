@@ -2,17 +2,27 @@
 
 // The fixed cell (0,0) of a string grid, laid over the view's corner between the two headers.
 
+#include "widgets/grid/GridStyle.h"
+
 #include <QWidget>
 
 namespace widgets {
 
-class StringGridView;
+class StringGridModel;
 
 class StringGridCorner final : public QWidget {
     Q_OBJECT
 
 public:
-    explicit StringGridCorner(StringGridView& view);
+    StringGridCorner(const StringGridModel& model, QWidget* parent);
+
+    void setGridStyle(const GridStyle& style);
+
+signals:
+    // As the headers' fixed cells: a press, a release, a double click.
+    void fixedCellPressed();
+    void fixedCellReleased();
+    void fixedCellDoubleClicked();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -21,7 +31,8 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    StringGridView& m_view;
+    const StringGridModel& m_model;
+    GridStyle m_style;
 };
 
 } // namespace widgets

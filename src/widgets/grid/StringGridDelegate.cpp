@@ -1,10 +1,8 @@
 #include "widgets/grid/StringGridDelegate.h"
 
 #include "codec/ShiftJis.h"
-#include "widgets/grid/StringGrid.h"
 #include "widgets/grid/StringGridModel.h"
 #include "widgets/grid/StringGridPainting.h"
-#include "widgets/grid/StringGridView.h"
 
 #include <QLineEdit>
 #include <QPainter>
@@ -16,20 +14,19 @@ namespace widgets {
 namespace {
 
 // Qt refills an open editor whenever its cell's data changes; the grid's editor is filled
-// once, when it opens, as getEditText promises.
+// once, when it opens, as editTextWanted promises.
 constexpr char kFilledProperty[] = "stringGridFilled";
 
 } // namespace
 
-StringGridDelegate::StringGridDelegate(StringGridView& view) : QStyledItemDelegate(&view), m_view(view) {}
+StringGridDelegate::StringGridDelegate(QObject* parent) : QStyledItemDelegate(parent) {}
 
 void StringGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                                const QModelIndex& index) const
 {
-    const StringGrid& grid = m_view.grid();
-    const GridOptions options = grid.Options();
-    const bool current = index == m_view.currentIndex();
-    const bool focused = current && m_view.hasFocus();
+    const GridOptions options = m_style.options;
+    // The view sets HasFocus on its current cell while it has the keyboard focus.
+    const bool focused = option.state.testFlag(QStyle::State_HasFocus);
     bool marked = option.state.testFlag(QStyle::State_Selected);
     // Without goDrawFocusSelected the focused cell shows its own colour and a focus frame.
     if (marked && focused && !(options & (goDrawFocusSelected | goRowSelect)))
@@ -37,7 +34,7 @@ void StringGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
 
     const QRect rect = option.rect;
     painter->save();
-    painter->fillRect(rect, marked ? option.palette.color(QPalette::Highlight) : grid.Color());
+    painter->fillRect(rect, marked ? option.palette.color(QPalette::Highlight) : m_style.color);
     painter->setPen(marked ? option.palette.color(QPalette::HighlightedText) : option.palette.color(QPalette::Text));
     painter->setFont(option.font);
     painter->drawText(gridcell::textRect(rect), gridcell::kTextFlags, index.data(Qt::DisplayRole).toString());
@@ -61,13 +58,14 @@ QWidget* StringGridDelegate::createEditor(QWidget* parent, const QStyleOptionVie
     // A cell may hold more than QLineEdit's default 32,767 characters; editing it must not
     // cut it.
     editor->setMaxLength(std::numeric_limits<int>::max());
-    m_view.editorCreated(editor);
+    // Qt's delegate interface is const; telling of the editor changes nothing of the delegate.
+    emit const_cast<StringGridDelegate*>(this)->editorCreated(editor);
     return editor;
 }
 
 void StringGridDelegate::destroyEditor(QWidget* editor, const QModelIndex& index) const
 {
-    m_view.editorReleased(editor);
+    emit const_cast<StringGridDelegate*>(this)->editorReleased(editor);
     QStyledItemDelegate::destroyEditor(editor, index);
 }
 
@@ -76,19 +74,12 @@ void StringGridDelegate::setEditorData(QWidget* editor, const QModelIndex& index
     if (editor->property(kFilledProperty).toBool())
         return;
     editor->setProperty(kFilledProperty, true);
-    const int col = index.column() + 1;
-    const int row = index.row() + 1;
-    std::string text(m_view.gridModel().cell(col, row));
-    emit m_view.grid().getEditText(col, row, &text);
+    const QByteArray bytes = index.data(StringGridModel::kBytesRole).toByteArray();
+    std::string text(bytes.constData(), std::size_t(bytes.size()));
+    emit const_cast<StringGridDelegate*>(this)->editTextWanted(index.column() + 1, index.row() + 1, &text);
     auto* lineEdit = static_cast<QLineEdit*>(editor);
     lineEdit->setText(sjis::toUnicode(text));
     lineEdit->selectAll();
-}
-
-void StringGridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const
-{
-    Q_UNUSED(model);
-    m_view.storeEditedText(index, static_cast<QLineEdit*>(editor)->text());
 }
 
 void StringGridDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,

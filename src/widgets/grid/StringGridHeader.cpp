@@ -1,9 +1,8 @@
 #include "widgets/grid/StringGridHeader.h"
 
-#include "widgets/grid/StringGrid.h"
 #include "widgets/grid/StringGridPainting.h"
-#include "widgets/grid/StringGridView.h"
 
+#include <QAbstractScrollArea>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -13,8 +12,8 @@
 
 namespace widgets {
 
-StringGridHeader::StringGridHeader(Qt::Orientation orientation, StringGridView& view)
-    : QHeaderView(orientation, &view), m_view(view)
+StringGridHeader::StringGridHeader(Qt::Orientation orientation, QAbstractScrollArea& scrolled)
+    : QHeaderView(orientation, &scrolled), m_scrolled(scrolled)
 {
     // The fixed cells are not buttons: a press never marks a row or column.
     setSectionsClickable(false);
@@ -22,6 +21,12 @@ StringGridHeader::StringGridHeader(Qt::Orientation orientation, StringGridView& 
     setSectionsMovable(false);
     setMinimumSectionSize(1);
     setSectionResizeMode(Fixed);
+}
+
+void StringGridHeader::setGridStyle(const GridStyle& style)
+{
+    m_style = style;
+    viewport()->update();
 }
 
 void StringGridHeader::setMovingEnabled(bool enabled)
@@ -48,10 +53,9 @@ void StringGridHeader::setSizingEnabled(bool enabled)
 
 void StringGridHeader::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const
 {
-    const StringGrid& grid = m_view.grid();
-    const GridOptions options = grid.Options();
+    const GridOptions options = m_style.options;
     painter->save();
-    painter->fillRect(rect, grid.FixedColor());
+    painter->fillRect(rect, m_style.fixedColor);
     painter->setPen(palette().color(QPalette::Text));
     painter->setFont(font());
     const QString text = model() ? model()->headerData(logicalIndex, orientation(), Qt::DisplayRole).toString()
@@ -107,7 +111,7 @@ bool StringGridHeader::onSizingHandle(const QPoint& pos) const
 void StringGridHeader::scrollTowards(int position)
 {
     // Dragging past the end of the visible sections scrolls one row or column per move.
-    QScrollBar* bar = orientation() == Qt::Vertical ? m_view.verticalScrollBar() : m_view.horizontalScrollBar();
+    QScrollBar* bar = orientation() == Qt::Vertical ? m_scrolled.verticalScrollBar() : m_scrolled.horizontalScrollBar();
     if (position < 0)
         bar->setValue(bar->value() - 1);
     else if (position >= viewportLength())
@@ -130,7 +134,7 @@ void StringGridHeader::followDrag(const QPoint& pos)
 void StringGridHeader::mousePressEvent(QMouseEvent* event)
 {
     // A press on a fixed cell is a press on the grid outside the editor.
-    m_view.fixedCellPressed();
+    emit fixedCellPressed();
     if (event->button() == Qt::LeftButton && m_movingEnabled && !onSizingHandle(event->position().toPoint())) {
         const int section = logicalIndexAt(event->position().toPoint());
         if (section >= 0 && !(m_lastPinned && section == count() - 1)) {
@@ -156,7 +160,7 @@ void StringGridHeader::mouseReleaseEvent(QMouseEvent* event)
 {
     if (m_dragSection < 0) {
         QHeaderView::mouseReleaseEvent(event);
-        m_view.fixedCellReleased();
+        emit fixedCellReleased();
         return;
     }
     followDrag(event->position().toPoint());
@@ -166,8 +170,8 @@ void StringGridHeader::mouseReleaseEvent(QMouseEvent* event)
     m_dropSection = -1;
     viewport()->update();
     if (from != to)
-        m_view.fixedCellDropped(orientation(), from, to);
-    m_view.fixedCellReleased();
+        emit sectionDropped(from, to);
+    emit fixedCellReleased();
 }
 
 void StringGridHeader::mouseDoubleClickEvent(QMouseEvent* event)
@@ -175,7 +179,7 @@ void StringGridHeader::mouseDoubleClickEvent(QMouseEvent* event)
     // A double click on a fixed cell is the grid's double click; it neither resizes a
     // section to its contents nor starts a drag.
     Q_UNUSED(event);
-    m_view.fixedCellDoubleClicked();
+    emit fixedCellDoubleClicked();
 }
 
 } // namespace widgets

@@ -6,17 +6,22 @@
 // target is the section under the pointer, and only the model moves, so visual and logical
 // order never differ and no index mapping for half a million sections is ever built.
 
+#include "widgets/grid/GridStyle.h"
+
 #include <QHeaderView>
 
-namespace widgets {
+class QAbstractScrollArea;
 
-class StringGridView;
+namespace widgets {
 
 class StringGridHeader final : public QHeaderView {
     Q_OBJECT
 
 public:
-    StringGridHeader(Qt::Orientation orientation, StringGridView& view);
+    // `scrolled` is the view the header belongs to; a drag past its end scrolls it.
+    StringGridHeader(Qt::Orientation orientation, QAbstractScrollArea& scrolled);
+
+    void setGridStyle(const GridStyle& style);
 
     void setMovingEnabled(bool enabled);
     // With the last section pinned it cannot be dragged and nothing lands beyond it.
@@ -25,6 +30,14 @@ public:
     // Forgets a drag in progress: the rows or columns it was started on are changing. The
     // release that follows moves nothing.
     void cancelDrag();
+
+signals:
+    // A press or release anywhere on the fixed cells, a double click on them, and a drag
+    // that ended on another section (indexes from 0, as the sections count).
+    void fixedCellPressed();
+    void fixedCellReleased();
+    void fixedCellDoubleClicked();
+    void sectionDropped(int fromSection, int toSection);
 
 protected:
     void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
@@ -41,7 +54,8 @@ private:
     void followDrag(const QPoint& pos);
     void scrollTowards(int position);
 
-    StringGridView& m_view;
+    QAbstractScrollArea& m_scrolled;
+    GridStyle m_style;
     bool m_movingEnabled = false;
     bool m_sizingEnabled = false;
     bool m_lastPinned = false;

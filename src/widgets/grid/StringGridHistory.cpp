@@ -1,6 +1,6 @@
 #include "widgets/grid/StringGridHistory.h"
 
-#include "widgets/grid/StringGridModel.h"
+#include "widgets/grid/GridReplay.h"
 
 #include <algorithm>
 #include <utility>
@@ -13,11 +13,11 @@ constexpr std::size_t kHandleBytes = sizeof(StringGridRow);
 
 } // namespace
 
-StringGridHistory::StringGridHistory(StringGridModel& model, HistoryLimits limits) : m_model(model), m_limits(limits) {}
+StringGridHistory::StringGridHistory(GridReplay& table, HistoryLimits limits) : m_table(table), m_limits(limits) {}
 
 StringGridHistory::~StringGridHistory()
 {
-    GridStep::release(m_model, m_open);
+    GridStep::release(m_table, m_open);
 }
 
 std::size_t StringGridHistory::bytes() const
@@ -30,7 +30,7 @@ std::size_t StringGridHistory::bytes() const
 
 std::size_t StringGridHistory::available() const
 {
-    const std::size_t table = m_model.tableBytes();
+    const std::size_t table = m_table.tableBytes();
     return table < m_limits.bytes ? m_limits.bytes - table : 0;
 }
 
@@ -41,7 +41,7 @@ bool StringGridHistory::wouldKeepDropping(int rows) const
     // commit() decides.
     constexpr std::size_t kMargin = 64 * 1024;
     const std::size_t lists = std::size_t(std::max(rows, 0)) * (kHandleBytes + sizeof(GridChange));
-    return m_model.tableBytes() + lists + kMargin <= m_limits.bytes;
+    return m_table.tableBytes() + lists + kMargin <= m_limits.bytes;
 }
 
 void StringGridHistory::endStep() noexcept
@@ -69,14 +69,14 @@ void StringGridHistory::add(GridChange&& change, std::size_t bytes) noexcept
 
 void StringGridHistory::recordRow(int at, StringGridRow previous) noexcept
 {
-    add(change::Row{at, previous}, kHandleBytes + m_model.bytesOf(previous));
+    add(change::Row{at, previous}, kHandleBytes + m_table.bytesOf(previous));
 }
 
 void StringGridHistory::recordRowSet(std::vector<change::RowSet::Entry> previous) noexcept
 {
     std::size_t bytes = previous.capacity() * sizeof(change::RowSet::Entry);
     for (const change::RowSet::Entry& entry : previous)
-        bytes += m_model.bytesOf(entry.other);
+        bytes += m_table.bytesOf(entry.other);
     add(change::RowSet{std::move(previous)}, bytes);
 }
 
@@ -90,7 +90,7 @@ void StringGridHistory::recordRowsOut(int at, std::vector<StringGridRow> rows) n
 {
     std::size_t bytes = rows.capacity() * kHandleBytes;
     for (const StringGridRow& row : rows)
-        bytes += m_model.bytesOf(row);
+        bytes += m_table.bytesOf(row);
     const int count = static_cast<int>(rows.size());
     add(change::Rows{at, count, false, std::move(rows)}, bytes);
 }
@@ -107,7 +107,7 @@ void StringGridHistory::recordColumnMove(int from, int to) noexcept
 
 void StringGridHistory::forget() noexcept
 {
-    GridStep::release(m_model, m_open);
+    GridStep::release(m_table, m_open);
     m_open.clear();
     m_openBytes = 0;
     clear();
@@ -141,18 +141,18 @@ void StringGridHistory::commit() noexcept
     m_steps.resize(m_done);
     if (bytes > available()) {
         // Too large to keep; the steps before it could only be undone through it.
-        GridStep::release(m_model, changes);
+        GridStep::release(m_table, changes);
         clear();
         return;
     }
     makeRoomFor(bytes);
     try {
-        m_steps.push_back(std::make_unique<GridStep>(m_model, std::move(changes), bytes));
+        m_steps.push_back(std::make_unique<GridStep>(m_table, std::move(changes), bytes));
         ++m_done;
     } catch (...) {
         // Out of memory for the history itself: what was done stays done, and the history
         // starts again from here. (A step made but not listed has given its rows back.)
-        GridStep::release(m_model, changes);
+        GridStep::release(m_table, changes);
         clear();
     }
 }

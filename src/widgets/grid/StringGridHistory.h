@@ -21,7 +21,7 @@
 
 namespace widgets {
 
-class StringGridModel;
+class GridReplay;
 
 struct HistoryLimits {
     int steps = 100;  // 0 or less: no bound on the count
@@ -30,7 +30,7 @@ struct HistoryLimits {
 
 class StringGridHistory final {
 public:
-    StringGridHistory(StringGridModel& model, HistoryLimits limits);
+    StringGridHistory(GridReplay& table, HistoryLimits limits);
     ~StringGridHistory();
     StringGridHistory(const StringGridHistory&) = delete;
     StringGridHistory& operator=(const StringGridHistory&) = delete;
@@ -70,7 +70,7 @@ private:
     // What the steps may keep beside the table as it stands.
     std::size_t available() const;
 
-    StringGridModel& m_model;
+    GridReplay& m_table;
     const HistoryLimits m_limits;
     // Steps [0, m_done) can be undone, the rest redone. Undo and redo only move m_done, so
     // that they allocate nothing.

@@ -379,9 +379,27 @@ QVariant StringGridModel::data(const QModelIndex& index, int role) const
         return displayText(bytes);
     case Qt::EditRole:
         return sjis::toUnicode(bytes);
+    case kBytesRole:
+        return QByteArray(bytes.data(), qsizetype(bytes.size()));
     default:
         return {};
     }
+}
+
+bool StringGridModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (!index.isValid() || role != Qt::EditRole)
+        return false;
+    const int col = index.column() + 1;
+    const int row = index.row() + 1;
+    const QString typed = value.toString();
+    const sjis::EncodeResult encoded = sjis::fromUnicode(typed);
+    if (!encoded.ok()) {
+        emit textRefused(col, row, typed, encoded.badChar, encoded.badIndex);
+        return false;
+    }
+    setCell(col, row, encoded.bytes);
+    return true;
 }
 
 QVariant StringGridModel::headerData(int section, Qt::Orientation orientation, int role) const

@@ -6,7 +6,7 @@
 // apart by cornerChanged(). Every change goes through here so the views hear of it in one
 // batch per operation.
 
-#include "widgets/grid/GridStep.h"
+#include "widgets/grid/GridReplay.h"
 #include "widgets/grid/StringGridStore.h"
 
 #include <QAbstractTableModel>
@@ -21,10 +21,13 @@ namespace widgets {
 
 class StringGridHistory;
 
-class StringGridModel final : public QAbstractTableModel {
+class StringGridModel final : public QAbstractTableModel, public GridReplay {
     Q_OBJECT
 
 public:
+    // data() in this role is a cell's bytes as stored (a QByteArray), for the editor.
+    static constexpr int kBytesRole = Qt::UserRole;
+
     explicit StringGridModel(QObject* parent = nullptr);
 
     // Grid coordinates, fixed row and column included.
@@ -48,15 +51,15 @@ public:
     void setHistory(StringGridHistory* history) { m_history = history; }
 
     // For the history only: its changes made again, unrecorded, with the views told.
-    StringGridRow replayExchangeRow(int at, StringGridRow row) noexcept;
-    void replayExchangeRows(std::span<change::RowSet::Entry> rows) noexcept;
-    void replayTakeRows(int at, int count, std::vector<StringGridRow>& into) noexcept;
-    void replayPutRows(int at, std::vector<StringGridRow>& rows) noexcept;
-    void replayMoveRow(int from, int to) noexcept;
-    void replayMoveColumn(int from, int to) noexcept;
-    void releaseRows(std::span<StringGridRow> rows) noexcept { m_store.releaseRows(rows); }
-    std::size_t bytesOf(StringGridRow row) const { return m_store.bytesOf(row); }
-    std::size_t tableBytes() const { return m_store.tableBytes(); }
+    StringGridRow replayExchangeRow(int at, StringGridRow row) noexcept override;
+    void replayExchangeRows(std::span<change::RowSet::Entry> rows) noexcept override;
+    void replayTakeRows(int at, int count, std::vector<StringGridRow>& into) noexcept override;
+    void replayPutRows(int at, std::vector<StringGridRow>& rows) noexcept override;
+    void replayMoveRow(int from, int to) noexcept override;
+    void replayMoveColumn(int from, int to) noexcept override;
+    void releaseRows(std::span<StringGridRow> rows) noexcept override { m_store.releaseRows(rows); }
+    std::size_t bytesOf(StringGridRow row) const override { return m_store.bytesOf(row); }
+    std::size_t tableBytes() const override { return m_store.tableBytes(); }
 
     // A cell's text for one-line display: line breaks shown as a visible mark.
     static QString displayText(std::string_view bytes);
@@ -66,9 +69,15 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // An edited cell's text (Qt::EditRole, a QString) stored as setCell does, encoded in
+    // Shift-JIS. A text Shift-JIS cannot hold leaves the cell as it was, raises textRefused
+    // and returns false.
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
 signals:
     void cornerChanged();
+    // The edit of cell (col, row) held `character` at `badIndex` of `typed`.
+    void textRefused(int col, int row, const QString& typed, char32_t character, qsizetype badIndex);
 
 private:
     void fixedCellsChanged();

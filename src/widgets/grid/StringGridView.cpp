@@ -1,7 +1,5 @@
 #include "widgets/grid/StringGridView.h"
 
-#include "codec/ShiftJis.h"
-#include "widgets/grid/StringGrid.h"
 #include "widgets/grid/StringGridCorner.h"
 #include "widgets/grid/StringGridDelegate.h"
 #include "widgets/grid/StringGridHeader.h"
@@ -16,22 +14,26 @@
 
 namespace widgets {
 
-namespace {
-
-StringGridHeader* gridHeader(QHeaderView* header)
+template <typename FixedCells>
+void StringGridView::connectFixedCells(FixedCells* cells)
 {
-    return static_cast<StringGridHeader*>(header);
+    connect(cells, &FixedCells::fixedCellPressed, this, &StringGridView::fixedCellPressed);
+    connect(cells, &FixedCells::fixedCellReleased, this, &StringGridView::fixedCellReleased);
+    connect(cells, &FixedCells::fixedCellDoubleClicked, this, &StringGridView::cellDoubleClicked);
 }
 
-} // namespace
-
-StringGridView::StringGridView(StringGrid& grid, StringGridModel& model)
-    : QTableView(&grid), m_grid(grid), m_model(model), m_corner(new StringGridCorner(*this))
+StringGridView::StringGridView(StringGridModel& model, QWidget* parent)
+    : QTableView(parent),
+      m_model(model),
+      m_columnHeader(new StringGridHeader(Qt::Horizontal, *this)),
+      m_rowHeader(new StringGridHeader(Qt::Vertical, *this)),
+      m_corner(new StringGridCorner(model, this)),
+      m_delegate(new StringGridDelegate(this))
 {
-    setHorizontalHeader(new StringGridHeader(Qt::Horizontal, *this));
-    setVerticalHeader(new StringGridHeader(Qt::Vertical, *this));
+    setHorizontalHeader(m_columnHeader);
+    setVerticalHeader(m_rowHeader);
     setModel(&model);
-    setItemDelegate(new StringGridDelegate(*this));
+    setItemDelegate(m_delegate);
 
     // Grid lines are drawn per option by the delegate; the corner is the fixed cell (0,0).
     setShowGrid(false);
@@ -41,6 +43,27 @@ StringGridView::StringGridView(StringGrid& grid, StringGridModel& model)
     setAcceptDrops(false);
 
     connect(&model, &StringGridModel::cornerChanged, m_corner, qOverload<>(&QWidget::update));
+    connect(&model, &StringGridModel::textRefused, this,
+            [this](int col, int row, const QString& typed, char32_t character, qsizetype badIndex) {
+                m_refusedText = RefusedText{col, row, character, typed, badIndex};
+            });
+
+    connectFixedCells(m_columnHeader);
+    connectFixedCells(m_rowHeader);
+    connectFixedCells(m_corner);
+    for (StringGridHeader* header : {m_columnHeader, m_rowHeader}) {
+        const Qt::Orientation orientation = header->orientation();
+        connect(header, &StringGridHeader::sectionDropped, this, [this, orientation](int from, int to) {
+            guarded([&] { emit fixedCellDropped(orientation, from + 1, to + 1); });
+        });
+    }
+
+    connect(m_delegate, &StringGridDelegate::editorCreated, this, [this](QLineEdit* editor) { m_editor = editor; });
+    connect(m_delegate, &StringGridDelegate::editorReleased, this, [this](QWidget* editor) {
+        if (m_editor == editor)
+            m_editor = nullptr;
+    });
+    connect(m_delegate, &StringGridDelegate::editTextWanted, this, &StringGridView::getEditText);
 
     // Mouse movement over the cells and the fixed cells is an event of the grid.
     for (QWidget* surface : {viewport(), horizontalHeader()->viewport(), verticalHeader()->viewport(),
@@ -50,21 +73,41 @@ StringGridView::StringGridView(StringGrid& grid, StringGridModel& model)
     }
 }
 
-void StringGridView::setLastRowPinned(bool pinned)
+void StringGridView::guarded(const std::function<void()>& work)
 {
-    gridHeader(verticalHeader())->setLastSectionPinned(pinned);
+    if (!m_boundary) {
+        try {
+            work();
+        } catch (...) {
+            // Without a boundary to tell the user, the gesture does nothing; Qt's event loop
+            // must never see the error.
+        }
+        return;
+    }
+    m_boundary(work);
 }
 
-void StringGridView::applyOptions(GridOptions options)
+void StringGridView::setLastRowPinned(bool pinned)
 {
+    m_rowHeader->setLastSectionPinned(pinned);
+}
+
+void StringGridView::applyStyle(const GridStyle& style)
+{
+    m_style = style;
+    const GridOptions options = style.options;
+    m_delegate->setGridStyle(style);
+    m_columnHeader->setGridStyle(style);
+    m_rowHeader->setGridStyle(style);
+    m_corner->setGridStyle(style);
     setSelectionMode(options.testFlag(goRangeSelect) ? ContiguousSelection : SingleSelection);
     setSelectionBehavior(options.testFlag(goRowSelect) ? SelectRows : SelectItems);
     setEditTriggers(editingAllowed() ? EditTriggers(EditKeyPressed | AnyKeyPressed) : NoEditTriggers);
     setTabKeyNavigation(options.testFlag(goTabs));
-    gridHeader(verticalHeader())->setSizingEnabled(options.testFlag(goRowSizing));
-    gridHeader(verticalHeader())->setMovingEnabled(options.testFlag(goRowMoving));
-    gridHeader(horizontalHeader())->setSizingEnabled(options.testFlag(goColSizing));
-    gridHeader(horizontalHeader())->setMovingEnabled(options.testFlag(goColMoving));
+    m_rowHeader->setSizingEnabled(options.testFlag(goRowSizing));
+    m_rowHeader->setMovingEnabled(options.testFlag(goRowMoving));
+    m_columnHeader->setSizingEnabled(options.testFlag(goColSizing));
+    m_columnHeader->setMovingEnabled(options.testFlag(goColMoving));
     verticalScrollBar()->setTracking(options.testFlag(goThumbTracking));
     horizontalScrollBar()->setTracking(options.testFlag(goThumbTracking));
     viewport()->update();
@@ -73,7 +116,7 @@ void StringGridView::applyOptions(GridOptions options)
 
 bool StringGridView::editingAllowed() const
 {
-    const GridOptions options = m_grid.Options();
+    const GridOptions options = m_style.options;
     return options.testFlag(goEditing) && !options.testFlag(goRowSelect);
 }
 
@@ -88,7 +131,7 @@ void StringGridView::setCurrentCell(int col, int row)
 {
     const QModelIndex target = m_model.index(row - 1, col - 1);
     QItemSelectionModel::SelectionFlags command = QItemSelectionModel::ClearAndSelect;
-    if (m_grid.Options().testFlag(goRowSelect))
+    if (m_style.options.testFlag(goRowSelect))
         command |= QItemSelectionModel::Rows;
     selectionModel()->setCurrentIndex(target, command);
     scrollTo(target);
@@ -126,8 +169,8 @@ void StringGridView::beginReshape()
 {
     if (m_reshaping++ > 0)
         return;
-    gridHeader(horizontalHeader())->cancelDrag();
-    gridHeader(verticalHeader())->cancelDrag();
+    m_columnHeader->cancelDrag();
+    m_rowHeader->cancelDrag();
     m_press = Press::None;
     closeEditorStoring();
     if (m_refusedText)
@@ -143,7 +186,7 @@ void StringGridView::showEditorIfAlwaysShown()
 {
     if (m_reshaping > 0)
         return;
-    if (editingAllowed() && m_grid.Options().testFlag(goAlwaysShowEditor) && !m_editor)
+    if (editingAllowed() && m_style.options.testFlag(goAlwaysShowEditor) && !m_editor)
         openEditor();
 }
 
@@ -157,46 +200,13 @@ void StringGridView::fixedCellReleased()
     showEditorIfAlwaysShown();
 }
 
-void StringGridView::fixedCellDoubleClicked()
-{
-    emit m_grid.doubleClicked();
-}
-
-void StringGridView::fixedCellDropped(Qt::Orientation orientation, int fromSection, int toSection)
-{
-    // A drop reaches here from a mouse release, outside any handler that could catch an
-    // error: a move the grid would refuse is no move.
-    if (orientation == Qt::Vertical) {
-        if (m_grid.canMoveRow(fromSection + 1, toSection + 1))
-            m_grid.moveRow(fromSection + 1, toSection + 1);
-    } else if (m_grid.canMoveColumn(fromSection + 1, toSection + 1)) {
-        m_grid.moveColumn(fromSection + 1, toSection + 1);
-    }
-}
-
-void StringGridView::editorCreated(QLineEdit* editor)
-{
-    m_editor = editor;
-}
-
-void StringGridView::editorReleased(QWidget* editor)
-{
-    if (m_editor == editor)
-        m_editor = nullptr;
-}
-
-void StringGridView::storeEditedText(const QModelIndex& index, const QString& text)
+void StringGridView::commitData(QWidget* editor)
 {
     if (m_detached)
         return;
-    const int col = index.column() + 1;
-    const int row = index.row() + 1;
-    const sjis::EncodeResult encoded = sjis::fromUnicode(text);
-    if (!encoded.ok()) {
-        m_refusedText = RefusedText{col, row, encoded.badChar, text, encoded.badIndex};
-        return;
-    }
-    m_grid.setCells(col, row, encoded.bytes);
+    // Storing may run out of memory (the history keeps the cell's old row); the error ends
+    // at the boundary and the cell keeps its text.
+    guarded([&] { QTableView::commitData(editor); });
 }
 
 void StringGridView::reportRefusedText()
@@ -205,7 +215,7 @@ void StringGridView::reportRefusedText()
         return;
     const RefusedText refused = *m_refusedText;
     m_refusedText.reset();
-    emit m_grid.unencodableText(refused.col, refused.row, refused.character);
+    emit unencodableText(refused.col, refused.row, refused.character);
     if (refused.reopen)
         reopenRefusedEdit(refused);
 }
@@ -230,7 +240,7 @@ void StringGridView::reopenRefusedEdit(const RefusedText& refused)
 bool StringGridView::askSelectCell(const QModelIndex& target)
 {
     bool canSelect = true;
-    emit m_grid.selectCell(target.column() + 1, target.row() + 1, &canSelect);
+    emit selectCell(target.column() + 1, target.row() + 1, &canSelect);
     return canSelect;
 }
 
@@ -253,7 +263,7 @@ bool StringGridView::eventFilter(QObject* watched, QEvent* event)
         const auto* move = static_cast<QMouseEvent*>(event);
         const QPoint inView = static_cast<QWidget*>(watched)->mapTo(this, move->position().toPoint());
         const QPoint inGrid = inView - QPoint(verticalHeader()->x(), horizontalHeader()->y());
-        emit m_grid.mouseMoved(move->modifiers(), inGrid.x(), inGrid.y());
+        emit mouseMoved(move->modifiers(), inGrid.x(), inGrid.y());
     }
     return QTableView::eventFilter(watched, event);
 }
@@ -302,7 +312,7 @@ void StringGridView::mousePressEvent(QMouseEvent* event)
 void StringGridView::markRange(const QModelIndex& anchor, const QModelIndex& end)
 {
     QItemSelectionModel::SelectionFlags command = QItemSelectionModel::ClearAndSelect;
-    if (m_grid.Options().testFlag(goRowSelect))
+    if (m_style.options.testFlag(goRowSelect))
         command |= QItemSelectionModel::Rows;
     selectionModel()->select(QItemSelection(anchor, end), command);
 }
@@ -320,7 +330,7 @@ void StringGridView::mouseMoveEvent(QMouseEvent* event)
         return;
     // Dragging with range selection marks a block and leaves the current cell where the
     // press put it; without, the current cell follows the pointer, asking selectCell.
-    if (m_grid.Options().testFlag(goRangeSelect)) {
+    if (m_style.options.testFlag(goRangeSelect)) {
         if (m_pressIndex.isValid() && currentIndex() == m_pressIndex)
             markRange(m_pressIndex, under);
         return;
@@ -338,7 +348,7 @@ void StringGridView::mouseReleaseEvent(QMouseEvent* event)
     m_press = Press::None;
     QTableView::mouseReleaseEvent(event);
     if (press == Press::Cell && event->button() == Qt::LeftButton)
-        emit m_grid.clicked();
+        emit cellClicked();
     if (press != Press::Ignored)
         showEditorIfAlwaysShown();
 }
@@ -349,7 +359,7 @@ void StringGridView::mouseDoubleClickEvent(QMouseEvent* event)
     // The second click of a double click is only the double click: no selection, no click.
     m_press = Press::Ignored;
     m_hasLastPress = false;
-    emit m_grid.doubleClicked();
+    emit cellDoubleClicked();
 }
 
 void StringGridView::keyPressEvent(QKeyEvent* event)
@@ -358,7 +368,7 @@ void StringGridView::keyPressEvent(QKeyEvent* event)
     // on as a double click does, then opens the editor where editing is on.
     if (event->key() == Qt::Key_F2 && event->modifiers() == Qt::NoModifier && !m_editor
         && currentIndex().isValid()) {
-        emit m_grid.editKeyPressed();
+        emit editKeyPressed();
         if (!m_editor && editingAllowed() && currentIndex().isValid())
             openEditor();
         event->accept();
@@ -407,7 +417,7 @@ void StringGridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEdit
 {
     const bool tabbing = hint == QAbstractItemDelegate::EditNextItem
                          || hint == QAbstractItemDelegate::EditPreviousItem;
-    if (tabbing && !m_grid.Options().testFlag(goTabs)) {
+    if (tabbing && !m_style.options.testFlag(goTabs)) {
         // Tab leaves the grid.
         QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
         focusNextPrevChild(hint == QAbstractItemDelegate::EditNextItem);

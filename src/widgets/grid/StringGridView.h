@@ -4,33 +4,45 @@
 // into the grid's event order. Qt moves the current index and opens editors from many
 // places; this class funnels them through two gates, moveCursor() for keyboard moves (which
 // asks selectCell) and edit() for editors (which allows only what the options allow).
+//
+// It knows the grid only through the style it is given and the signals it raises, which the
+// grid forwards as its own; the headers, the corner and the delegate likewise only raise
+// signals, which this view turns into the grid's events.
 
-#include "widgets/grid/GridOptions.h"
+#include "widgets/grid/GridStyle.h"
 
 #include <QLineEdit>
 #include <QPointer>
 #include <QTableView>
 
+#include <functional>
 #include <optional>
+#include <string>
 
 namespace widgets {
 
-class StringGrid;
 class StringGridCorner;
+class StringGridDelegate;
+class StringGridHeader;
 class StringGridModel;
 
 class StringGridView final : public QTableView {
     Q_OBJECT
 
 public:
-    StringGridView(StringGrid& grid, StringGridModel& model);
+    // Runs a piece of the view's own work started by a gesture (an edit stored as its editor
+    // closes, a dropped row or column), so that what it throws ends at the caller's error
+    // boundary and never in Qt's event loop.
+    using ErrorBoundary = std::function<void(const std::function<void()>&)>;
 
-    StringGrid& grid() const { return m_grid; }
-    StringGridModel& gridModel() const { return m_model; }
-    // The grid is being destroyed: edits closed from now on are dropped.
-    void detachFromGrid() { m_detached = true; }
+    StringGridView(StringGridModel& model, QWidget* parent);
 
-    void applyOptions(GridOptions options);
+    // The grid is being destroyed: edits closed from now on are dropped, nothing is reported.
+    void detach() { m_detached = true; }
+    void setErrorBoundary(ErrorBoundary boundary) { m_boundary = std::move(boundary); }
+
+    void applyStyle(const GridStyle& style);
+    const GridStyle& gridStyle() const { return m_style; }
     void setLastRowPinned(bool pinned);
     bool editingAllowed() const;
 
@@ -51,20 +63,25 @@ public:
     void beginReshape();
     void endReshape();
 
-    // Calls from the fixed cells (headers and corner).
-    void fixedCellPressed();
-    void fixedCellReleased();
-    void fixedCellDoubleClicked();
-    void fixedCellDropped(Qt::Orientation orientation, int fromSection, int toSection);
-
-    // Calls from the delegate.
-    void editorCreated(QLineEdit* editor);
-    void editorReleased(QWidget* editor);
-    void storeEditedText(const QModelIndex& index, const QString& text);
-
     void refreshFixedCells();
 
     using QTableView::edit;
+
+signals:
+    // The grid's events, in grid coordinates; StringGrid says what each means.
+    void cellClicked();
+    void cellDoubleClicked();
+    void editKeyPressed();
+    void mouseMoved(Qt::KeyboardModifiers modifiers, int x, int y);
+    void selectCell(int col, int row, bool* canSelect);
+    void getEditText(int col, int row, std::string* text);
+    void unencodableText(int col, int row, char32_t character);
+    // A fixed cell was dragged onto another: move row or column `from` to `to` (grid
+    // coordinates, from 1) if the grid allows it.
+    void fixedCellDropped(Qt::Orientation orientation, int from, int to);
+
+protected slots:
+    void commitData(QWidget* editor) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -83,14 +100,25 @@ protected:
 private:
     enum class Press { None, Cell, Ignored };
 
+    // The headers and the corner raise the same three signals of the fixed cells.
+    template <typename FixedCells>
+    void connectFixedCells(FixedCells* cells);
+    void fixedCellPressed();
+    void fixedCellReleased();
+    void guarded(const std::function<void()>& work);
+
     bool askSelectCell(const QModelIndex& target);
     bool isSecondPressOfDoubleClick(const QMouseEvent* event) const;
     void markRange(const QModelIndex& anchor, const QModelIndex& end);
     void reportRefusedText();
 
-    StringGrid& m_grid;
     StringGridModel& m_model;
+    StringGridHeader* m_columnHeader;
+    StringGridHeader* m_rowHeader;
     StringGridCorner* m_corner;  // before the model is set: geometry updates place it
+    StringGridDelegate* m_delegate;
+    GridStyle m_style;
+    ErrorBoundary m_boundary;
 
     QPointer<QLineEdit> m_editor;
     bool m_openingEditor = false;

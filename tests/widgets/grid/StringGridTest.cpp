@@ -99,6 +99,8 @@ private slots:
     void unencodableEditIsRefused_data();
     void unencodableEditIsRefused();
     void insertionOutOfMemoryChangesNothing();
+    void gestureErrorsEndAtTheBoundary_data();
+    void gestureErrorsEndAtTheBoundary();
     void longTextIsNeverCut();
 };
 
@@ -617,6 +619,60 @@ void StringGridTest::insertionOutOfMemoryChangesNothing()
     QCOMPARE(grid.view()->verticalHeader()->count(), 3);
     QCOMPARE(grid.Cells(1, 2), std::string("b"));
 #endif
+}
+
+void StringGridTest::gestureErrorsEndAtTheBoundary_data()
+{
+    QTest::addColumn<bool>("edit");  // else a row dragged in the number column
+    QTest::addColumn<bool>("boundary");
+    QTest::newRow("edit stored as the editor closes, at the boundary") << true << true;
+    QTest::newRow("edit stored as the editor closes, no boundary") << true << false;
+    QTest::newRow("row dropped, at the boundary") << false << true;
+    QTest::newRow("row dropped, no boundary") << false << false;
+}
+
+// What the grid does on its own at a gesture (storing an edit, moving a dropped row) runs
+// inside Qt's event handling; an error thrown there (memory running out, or a handler's)
+// must end at the grid's error boundary, never in Qt's event loop, and the grid goes on.
+void StringGridTest::gestureErrorsEndAtTheBoundary()
+{
+    QFETCH(bool, edit);
+    QFETCH(bool, boundary);
+    StringGrid grid;
+    grid.setRowCount(5);
+    fill(grid);
+    support::ScriptedPrompts prompts;
+    if (boundary)
+        grid.setErrorBoundary([&](const std::function<void()>& work) { widgets::dispatch(prompts, work); });
+    grid.setOptions(edit ? widgets::kCellEditingOptions : widgets::kRowMovingOptions);
+    show(grid);
+    QVERIFY(QTest::qWaitForWindowExposed(&grid));
+    bool fail = true;
+    const auto throwOnce = [&] {
+        if (std::exchange(fail, false))
+            throw std::bad_alloc();
+    };
+    connect(grid.view()->model(), &QAbstractItemModel::dataChanged, &grid, throwOnce);
+    connect(&grid, &StringGrid::rowMoved, &grid, throwOnce);
+
+    if (edit) {
+        QLineEdit* editor = grid.inplaceEditor();
+        QVERIFY(editor);
+        editor->setText(u"typed"_qs);
+        QTest::mouseClick(grid.view()->viewport(), Qt::LeftButton, {}, cellCenter(grid, 2, 2));
+    } else {
+        QHeaderView* header = grid.view()->verticalHeader();
+        QTest::mousePress(header->viewport(), Qt::LeftButton, {}, sectionCenter(header, 0));
+        QTest::mouseMove(header->viewport(), sectionCenter(header, 2));
+        QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, sectionCenter(header, 2));
+    }
+    QVERIFY(!fail);
+    const std::vector<std::string> told{sjis::fromUtf8(u8"メモリが足りないため、処理を中止しました.")};
+    QCOMPARE(prompts.errorTexts(), boundary ? told : std::vector<std::string>{});
+    // The work that threw is done as far as it went; the grid goes on working.
+    grid.setCells(3, 3, "after");
+    QCOMPARE(grid.Cells(3, 3), std::string("after"));
+    QCOMPARE(grid.RowCount(), 5);
 }
 
 // Qt's line edits cut text at 32,767 characters unless told otherwise: neither a field
