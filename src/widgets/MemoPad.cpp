@@ -185,6 +185,11 @@ void MemoPad::setSelectionFont(const ChosenFont& font)
 std::unique_ptr<QTextDocument> MemoPad::printLayout(QPrinter& printer) const
 {
     std::unique_ptr<QTextDocument> doc(document()->clone());
+    // Every setting below would lay the whole document out again at once while it has a
+    // page size (the memo pad's is -1 x -1, which counts as one): seconds for megabytes of
+    // text before the first page. Without one nothing is laid out until the printer's page
+    // size is set last, and then only as far as each page drawn needs.
+    doc->setPageSize(QSizeF(0, 0));
     // Laid out for the printer's resolution; the base font is given in screen pixels, so
     // it is carried over in points to keep its size on paper.
     QFont base = doc->defaultFont();
