@@ -103,7 +103,13 @@ TForm1::TForm1(widgets::Prompts* prompts)
     Button1->setFocus();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1()
+{
+    // The controls outlive this body (Qt deletes them with the window's QWidget part); an
+    // editor closing among them must not reach back into a window that is no more.
+    for (widgets::StringGrid* grid : {StringGrid1, StringGrid2})
+        grid->setErrorBoundary({});
+}
 
 void TForm1::createControls()
 {

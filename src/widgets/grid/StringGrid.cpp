@@ -75,6 +75,7 @@ StringGrid::~StringGrid()
     // The view outlives this object's body (it is a child widget); an editor it closes on
     // the way out must not store into a grid that is no longer there.
     m_view->detach();
+    m_view->setErrorBoundary({});
     disconnect(m_view, nullptr, this, nullptr);
 }
 
@@ -306,13 +307,15 @@ void StringGrid::moveRow(int fromIndex, int toIndex)
 void StringGrid::dropFixedCell(Qt::Orientation orientation, int from, int to)
 {
     // A drop comes from a mouse release, not from code that could catch an error: a move
-    // the grid would refuse is no move.
-    if (orientation == Qt::Vertical) {
-        if (canMoveRow(from, to))
-            moveRow(from, to);
-    } else if (canMoveColumn(from, to)) {
-        moveColumn(from, to);
-    }
+    // the grid would refuse is no move, and one that fails ends at the boundary.
+    m_boundary.run([&] {
+        if (orientation == Qt::Vertical) {
+            if (canMoveRow(from, to))
+                moveRow(from, to);
+        } else if (canMoveColumn(from, to)) {
+            moveColumn(from, to);
+        }
+    });
 }
 
 void StringGrid::setLastRow(LastRow lastRow)
@@ -421,9 +424,10 @@ StringGrid::Step::~Step()
         m_history->endStep();
 }
 
-void StringGrid::setErrorBoundary(ErrorBoundary boundary)
+void StringGrid::setErrorBoundary(GridErrorBoundary::Runner runner)
 {
-    m_view->setErrorBoundary(std::move(boundary));
+    m_boundary.set(std::move(runner));
+    m_view->setErrorBoundary(m_boundary);
 }
 
 bool StringGrid::EditorMode() const

@@ -24,6 +24,7 @@
 // text, at the next mouse press on the grid outside it, when the current cell moves, or when
 // the keyboard focus leaves it.
 
+#include "widgets/grid/GridErrorBoundary.h"
 #include "widgets/grid/GridRows.h"
 #include "widgets/grid/GridStyle.h"
 #include "widgets/grid/SharedRows.h"
@@ -33,7 +34,6 @@
 #include <QWidget>
 
 #include <cstddef>
-#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -154,9 +154,8 @@ public:
     // Runs the grid's own work at a user's gesture (an edit stored as its editor closes, a
     // row or column dropped on another), so that an error it throws (memory running out)
     // ends at the window's error boundary, never in Qt's event loop. Without one such an
-    // error is dropped and the gesture changes nothing.
-    using ErrorBoundary = std::function<void(const std::function<void()>&)>;
-    void setErrorBoundary(ErrorBoundary boundary);
+    // error is dropped and the gesture changes nothing more.
+    void setErrorBoundary(GridErrorBoundary::Runner runner);
 
     bool EditorMode() const;           // an in-place editor is open
     QLineEdit* inplaceEditor() const;  // the open editor, or nullptr
@@ -190,6 +189,7 @@ private:
     std::unique_ptr<StringGridHistory> m_history;  // destroyed before the model it keeps rows of
     StringGridView* m_view = nullptr;
     GridStyle m_style;
+    GridErrorBoundary m_boundary;
     bool m_lastRowPinned = false;
 };
 

@@ -54,7 +54,7 @@ StringGridView::StringGridView(StringGridModel& model, QWidget* parent)
     for (StringGridHeader* header : {m_columnHeader, m_rowHeader}) {
         const Qt::Orientation orientation = header->orientation();
         connect(header, &StringGridHeader::sectionDropped, this, [this, orientation](int from, int to) {
-            guarded([&] { emit fixedCellDropped(orientation, from + 1, to + 1); });
+            emit fixedCellDropped(orientation, from + 1, to + 1);
         });
     }
 
@@ -71,20 +71,6 @@ StringGridView::StringGridView(StringGridModel& model, QWidget* parent)
         surface->setMouseTracking(true);
         surface->installEventFilter(this);
     }
-}
-
-void StringGridView::guarded(const std::function<void()>& work)
-{
-    if (!m_boundary) {
-        try {
-            work();
-        } catch (...) {
-            // Without a boundary to tell the user, the gesture does nothing; Qt's event loop
-            // must never see the error.
-        }
-        return;
-    }
-    m_boundary(work);
 }
 
 void StringGridView::setLastRowPinned(bool pinned)
@@ -206,7 +192,7 @@ void StringGridView::commitData(QWidget* editor)
         return;
     // Storing may run out of memory (the history keeps the cell's old row); the error ends
     // at the boundary and the cell keeps its text.
-    guarded([&] { QTableView::commitData(editor); });
+    m_boundary.run([&] { QTableView::commitData(editor); });
 }
 
 void StringGridView::reportRefusedText()

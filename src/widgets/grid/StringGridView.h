@@ -9,13 +9,13 @@
 // grid forwards as its own; the headers, the corner and the delegate likewise only raise
 // signals, which this view turns into the grid's events.
 
+#include "widgets/grid/GridErrorBoundary.h"
 #include "widgets/grid/GridStyle.h"
 
 #include <QLineEdit>
 #include <QPointer>
 #include <QTableView>
 
-#include <functional>
 #include <optional>
 #include <string>
 
@@ -30,16 +30,12 @@ class StringGridView final : public QTableView {
     Q_OBJECT
 
 public:
-    // Runs a piece of the view's own work started by a gesture (an edit stored as its editor
-    // closes, a dropped row or column), so that what it throws ends at the caller's error
-    // boundary and never in Qt's event loop.
-    using ErrorBoundary = std::function<void(const std::function<void()>&)>;
-
     StringGridView(StringGridModel& model, QWidget* parent);
 
     // The grid is being destroyed: edits closed from now on are dropped, nothing is reported.
     void detach() { m_detached = true; }
-    void setErrorBoundary(ErrorBoundary boundary) { m_boundary = std::move(boundary); }
+    // Where an edit stored as its editor closes ends if it throws.
+    void setErrorBoundary(GridErrorBoundary boundary) { m_boundary = std::move(boundary); }
 
     void applyStyle(const GridStyle& style);
     const GridStyle& gridStyle() const { return m_style; }
@@ -105,7 +101,6 @@ private:
     void connectFixedCells(FixedCells* cells);
     void fixedCellPressed();
     void fixedCellReleased();
-    void guarded(const std::function<void()>& work);
 
     bool askSelectCell(const QModelIndex& target);
     bool isSecondPressOfDoubleClick(const QMouseEvent* event) const;
@@ -118,7 +113,7 @@ private:
     StringGridCorner* m_corner;  // before the model is set: geometry updates place it
     StringGridDelegate* m_delegate;
     GridStyle m_style;
-    ErrorBoundary m_boundary;
+    GridErrorBoundary m_boundary;
 
     QPointer<QLineEdit> m_editor;
     bool m_openingEditor = false;
