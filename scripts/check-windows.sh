@@ -52,7 +52,7 @@ rm -rf "$out" && mkdir -p "$out"
 export WINEDEBUG=-all WINEARCH=win64
 # No Mono or Gecko: the editor needs neither, and Wine would offer to download them. No
 # winemenubuilder: it would copy the Start menu entry into this machine's own menus.
-export WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d"
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 # A fresh Wine prefix in the folder given, for the locale the caller runs in.
 new_prefix() {
   export WINEPREFIX=$1
@@ -425,7 +425,9 @@ installer_checks() { # name
   local tool="$installed/zelqua-split.exe"
   mkdir -p "$WINEPREFIX/drive_c/split"
   python3 scripts/windows-split-bank.py "$WINEPREFIX/drive_c/split/問題集.5TQ" > /dev/null
-  wine "$tool" 'C:\split\問題集.5TQ' -o 'C:\split\パイプ' > "$here/split-pipe.txt" 2>&1 || problem "zelqua-split.exe failed"
+  # (Through a pipe each line ends in CR LF, as a Windows program's text does.)
+  wine "$tool" 'C:\split\問題集.5TQ' -o 'C:\split\パイプ' 2>&1 | tr -d '\r' > "$here/split-pipe.txt" \
+    || problem "zelqua-split.exe failed"
   in_console "wine '$tool' 'C:\\split\\問題集.5TQ' -o 'C:\\split\\コンソール'" "$here/split-console.txt"
   in_console "wine cmd /c chcp" "$here/code-page.txt"
   if ! grep -q 'C:\\split\\パイプ\\.*問目' "$here/split-pipe.txt"; then
@@ -439,7 +441,7 @@ installer_checks() { # name
   local usage="Usage: zelqua-editor"
   [ -n "$japanese" ] && usage="使い方: zelqua-editor"
   (cd "$installed" && in_console "wine cmd /c zelqua-editor.exe --help" "$here/help-console.txt")
-  (cd "$installed" && wine zelqua-editor.exe --version) > "$here/version-pipe.txt" 2>&1 || true
+  (cd "$installed" && wine zelqua-editor.exe --version) 2>&1 | tr -d '\r' > "$here/version-pipe.txt" || true
   if ! grep -q "^$usage" "$here/help-console.txt"; then
     problem "zelqua-editor.exe --help printed no usage in cmd.exe's console"; cat "$here/help-console.txt" >&2
   elif ! grep -qx "zelqua-editor $version" "$here/version-pipe.txt"; then
@@ -482,7 +484,8 @@ installer_checks() { # name
             | sed -n 's/^"QuietUninstallString"="\\"\(.*\)\\" \/S"$/\1/p' | sed 's/\\\\/\\/g')
   start=$(date +%s)
   wine "$quiet" /S > "$here/uninstall.log" 2>&1 || problem "the silent uninstallation failed (exit $?)"
-  stop_wine   # the uninstaller runs on from a copy of itself
+  timeout 120 wineserver --wait || true   # the uninstaller runs on from a copy of itself
+  stop_wine
   echo "Uninstalled silently in $(( $(date +%s) - start )) s"
   local left
   left=$(find "$installed" -mindepth 1 ! -name 自分の問題.mon 2>/dev/null; [ ! -e "$shortcut" ] || echo "$shortcut")
@@ -490,11 +493,13 @@ installer_checks() { # name
   [ -f "$installed/自分の問題.mon" ] && [ -f "$bankdir/問題集.mon" ] || problem "the uninstaller removed the user's files"
   registry_keys user > "$here/user-after.txt"
   registry_keys system > "$here/system-after.txt"
-  # Left aside: Wine's own keys and what the system's dialogs remember (under Explorer's key).
+  # Left aside: Wine's own keys, what the system's dialogs remember (under Explorer's key) and
+  # the console's settings.
   local changed
   changed=$( { LC_ALL=C comm -3 "$here/user-before.txt" "$here/user-after.txt"
                LC_ALL=C comm -3 "$here/system-before.txt" "$here/system-after.txt"; } \
-             | grep -v -e 'Software\\\\Wine\\\\' -e 'Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Explorer\\\\' || true)
+             | grep -v -e 'Software\\\\Wine\\\\' -e 'Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Explorer\\\\' \
+                      -e '^\s*Console$' || true)
   if [ -n "$changed" ] || grep -qi zelqua "$WINEPREFIX/user.reg" "$WINEPREFIX/system.reg"; then
     problem "keys changed from before the installation: $changed $(grep -i zelqua "$WINEPREFIX/user.reg" "$WINEPREFIX/system.reg")"
   fi

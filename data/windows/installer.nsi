@@ -81,7 +81,11 @@ LangString UpgradeFailed ${LANG_ENGLISH} "The previous version could not be remo
   WriteRegStr HKCU "${CLASSES}\${TYPE}\shell\open\command" "" '"$INSTDIR\${EXE}" "%1"'
   WriteRegStr HKCU "${CLASSES}\${EXTENSION}\OpenWithProgids" "${TYPE}" ""
   WriteRegStr HKCU "${CLASSES}\Applications\${EXE}\SupportedTypes" "${EXTENSION}" ""
-  ReadRegStr $0 HKCR "${EXTENSION}" ""
+  ; The user's own types first, then the machine's (HKCR merges both on Windows, not in Wine).
+  ReadRegStr $0 HKCU "${CLASSES}\${EXTENSION}" ""
+  ${If} $0 == ""
+    ReadRegStr $0 HKCR "${EXTENSION}" ""
+  ${EndIf}
   ${If} $0 == ""
   ${OrIf} $0 == "${TYPE}"
     WriteRegStr HKCU "${CLASSES}\${EXTENSION}" "" "${TYPE}"
