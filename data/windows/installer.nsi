@@ -157,5 +157,8 @@ Section "Uninstall"
   !insertmacro RemoveFileType ".mon" "${MON_TYPE}"
   DeleteRegKey HKCU "${CLASSES}\Applications\${EXE}"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
+  ; Their parents too where the installer made them: only while nothing else is in them.
+  DeleteRegKey /ifempty HKCU "${CLASSES}\Applications"
+  DeleteRegKey /ifempty HKCU "Software\Microsoft\Windows\CurrentVersion\Uninstall"
   System::Call "${TELL_SHELL}"
 SectionEnd
