@@ -26,7 +26,8 @@
 #     its file type and is converted in the window (in the Japanese prefix through both
 #     dialogs and over an existing file, as in 5); installed again over itself it leaves the
 #     same; uninstalled silently it leaves nothing of the editor, and the user's files stay.
-#     The Japanese prefix has another program's .mon type first, which the editor must leave.
+#     The Japanese prefix has another program's .mon type first, which the editor must leave,
+#     and an older version, which the installer must replace.
 # Usage: scripts/check-windows.sh [--tests-only] [OUT_DIR]   (screenshots and logs go to
 # OUT_DIR, default build-windows/wine-check). --tests-only stops after step 3.
 set -euo pipefail
@@ -411,11 +412,18 @@ installer_checks() { # name
   registry_keys system > "$here/system-before.txt"
 
   local start
+  if [ -n "$japanese" ]; then
+    # An older version first, which the installation must replace in place: its file that the
+    # new version no longer has goes, and its entry shows the new version.
+    wine "$older" /S > "$here/setup-older.log" 2>&1 || problem "the older version did not install (exit $?)"
+    wineserver --wait
+    [ -f "$installed/old-only.txt" ] || problem "the older version did not install"
+  fi
   start=$(date +%s)
   wine "$setup" /S > "$here/setup.log" 2>&1 || problem "the silent installation failed (exit $?)"
   wineserver --wait
   echo "Installed silently in $(( $(date +%s) - start )) s"
-  check_installed "Installed"
+  check_installed "Installed${japanese:+ over version 2.0.0}"
 
   # The console: the split tool's messages in the console's own text (Japanese in code page
   # 932 too) are the lines it writes as UTF-8 to a pipe, with "\" in paths; --help of the
@@ -513,6 +521,17 @@ installer_checks() { # name
   [ "$problems" -eq "$seen" ] || return 0
   echo "Uninstalled: no file, key or shortcut of the editor left; the user's files stay"
 }
+
+# An older version to upgrade from: the same installer at version 2.0.0 holding one file of
+# its own.
+older="$out/older/setup-2.0.0.exe"
+mkdir -p "$out/older"
+printf 'old\r\n' > "$out/older/old-only.txt"
+printf 'SetOutPath "$INSTDIR"\nFile "%s"\n' "$out/older/old-only.txt" > "$out/older/files.nsh"
+printf 'Delete "$INSTDIR\\old-only.txt"\n' > "$out/older/remove.nsh"
+makensis -V2 -INPUTCHARSET UTF8 -DVERSION=2.0.0 -DPUBLISHER="$authors" -DCOPYRIGHT="$authors" -DSIZE_KB=1 \
+  -DICON="$build/zelqua-editor.ico" -DFILES="$out/older/files.nsh" -DREMOVE="$out/older/remove.nsh" -DOUTFILE="$older" \
+  data/windows/installer.nsi > "$out/older/makensis.log" 2>&1 || { cat "$out/older/makensis.log"; fail "no older installer"; }
 
 japanese=""
 # Wine reads the Japanese names on its command line as UTF-8 only in a UTF-8 locale; C.UTF-8
