@@ -398,6 +398,9 @@ installer_checks() { # name
   installed="$WINEPREFIX/drive_c/users/$user/AppData/Local/Programs/zelqua-editor"
   shortcut="$WINEPREFIX/drive_c/users/$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/$product.lnk"
   make_banks
+  # Every Windows profile has the user's own classes key; a fresh Wine prefix makes it first
+  # when something is written there.
+  wine reg add 'HKCU\Software\Classes' /f > /dev/null 2>&1
   # The type names in the prefix's language, as the installer gives them.
   if [ -n "$japanese" ]; then
     bankType="Kuvetta形式 五択問題集"; monType="Zelqua形式 問題ファイル"
