@@ -23,21 +23,24 @@ string(REGEX REPLACE "^[0-9, -]+ " "" ZQ_RC_AUTHORS "${ZQ_COPYRIGHT_LINE}")
 set(ZQ_RC_COPYRIGHT "Copyright © ${ZQ_COPYRIGHT_LINE}")
 set(ZQ_RC_PRODUCT "Zelqua≪五択変換ｴﾃﾞｨﾀｰ")
 
-# Adds the icon and a version block with the given description to a program; UTF8_CODE_PAGE
-# adds a manifest that gives it the UTF-8 code page (cmake/WindowsUtf8.manifest.in).
+# Adds the icon, a version block with the given description and the process manifest
+# (cmake/WindowsApplication.manifest.in) to a program; UTF8_CODE_PAGE also gives it the UTF-8
+# code page in that manifest.
 function(zq_windows_resource target description)
   cmake_parse_arguments(PARSE_ARGV 2 ARG "UTF8_CODE_PAGE" "" "")
   set(ZQ_RC_NAME ${target})
   set(ZQ_RC_DESCRIPTION "${description}")
   set(folder ${PROJECT_BINARY_DIR}/windows-resources)
-  set(ZQ_RC_MANIFEST "")
-  set(depends ${ZQ_WINDOWS_ICON})
+  set(ZQ_MANIFEST_CODE_PAGE "")
+  set(ZQ_MANIFEST_CODE_PAGE_NOTE "")
   if(ARG_UTF8_CODE_PAGE)
-    configure_file(${PROJECT_SOURCE_DIR}/cmake/WindowsUtf8.manifest.in ${folder}/${target}.manifest @ONLY)
-    set(ZQ_RC_MANIFEST "1 24 \"${folder}/${target}.manifest\"   // the process manifest (RT_MANIFEST)")
-    list(APPEND depends ${folder}/${target}.manifest)
+    set(ZQ_MANIFEST_CODE_PAGE "\n      <activeCodePage xmlns=\"http://schemas.microsoft.com/SMI/2019/WindowsSettings\">UTF-8</activeCodePage>")
+    set(ZQ_MANIFEST_CODE_PAGE_NOTE "\n     The UTF-8 code page (Windows 10 1903 and later): the command-line arguments and the\n     system's narrow-text calls are UTF-8, as on Linux, whatever the system's code page is.")
   endif()
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/WindowsApplication.manifest.in ${folder}/${target}.manifest @ONLY)
+  set(ZQ_RC_MANIFEST "1 24 \"${folder}/${target}.manifest\"   // the process manifest (RT_MANIFEST)")
   configure_file(${PROJECT_SOURCE_DIR}/cmake/WindowsResource.rc.in ${folder}/${target}.rc @ONLY)
   target_sources(${target} PRIVATE ${folder}/${target}.rc)
-  set_source_files_properties(${folder}/${target}.rc TARGET_DIRECTORY ${target} PROPERTIES OBJECT_DEPENDS "${depends}")
+  set_source_files_properties(${folder}/${target}.rc TARGET_DIRECTORY ${target} PROPERTIES
+                              OBJECT_DEPENDS "${ZQ_WINDOWS_ICON};${folder}/${target}.manifest")
 endfunction()

@@ -5,9 +5,13 @@
 # DLLs, a readme (README.txt) and the licences of all of it (licenses/); nothing else is
 # needed on Windows. Every program and DLL in the zip is stripped; the same folder with its
 # symbols and debug sections stays in BUILD_DIR/<name>-unstripped for debugging.
+# Beside the zip, zelqua-editor-<version>-windows-x64-setup.exe installs the same folder per
+# user, with its file types, Start menu entry and uninstaller (data/windows/installer.nsi,
+# built with NSIS' makensis).
 #
 # Usage: scripts/build-windows.sh [BUILD_DIR] [TARGET...]
-#   BUILD_DIR  defaults to build-windows; the zip is written beside the repository's files.
+#   BUILD_DIR  defaults to build-windows; the zip and the installer are written beside the
+#              repository's files.
 #   TARGET     further targets to build as well (the Wine check builds test programs).
 #
 # Qt for Windows comes from the prebuilt archive in shared/windows beside the repository
@@ -182,3 +186,38 @@ zip="$repo/$name.zip"
 rm -f "$zip"
 (cd "$build" && cmake -E tar cf "$zip" --format=zip "$name")
 echo "$zip: $(stat -c %s "$zip") bytes, $(find "$stage" -type f | wc -l) files"
+
+# The installer: the same folder, installed per user (data/windows/installer.nsi). Its file
+# list and the uninstaller's are written here from the folder, so that the uninstaller
+# removes exactly the files the installer put there and no others.
+files="$build/installer-files.nsh"
+remove="$build/installer-remove.nsh"
+: > "$files"
+: > "$remove"
+(cd "$stage" && find . -type d | LC_ALL=C sort) | while read -r folder; do
+  folder=${folder#.}
+  windowsFolder=${folder//\//\\}
+  echo "SetOutPath \"\$INSTDIR$windowsFolder\"" >> "$files"
+  (cd "$stage$folder" && find . -maxdepth 1 -type f | LC_ALL=C sort) | while read -r file; do
+    file=${file#./}
+    echo "File \"$stage$folder/$file\"" >> "$files"
+    echo "Delete \"\$INSTDIR$windowsFolder\\$file\"" >> "$remove"
+  done
+done
+# Each folder after the files and the folders in it, the deepest first; RMDir leaves a
+# folder that still holds something of the user's.
+(cd "$stage" && find . -mindepth 1 -type d | LC_ALL=C sort -r) | while read -r folder; do
+  folder=${folder#.}
+  echo "RMDir \"\$INSTDIR${folder//\//\\}\"" >> "$remove"
+done
+if (cd "$stage" && find . -mindepth 1) | grep -q '[$"`]'; then
+  echo "build-windows: a file name the installer script cannot quote" >&2
+  exit 1
+fi
+setup="$repo/$name-setup.exe"
+sizeKb=$(find "$stage" -type f -printf '%s\n' | awk '{ bytes += $1 } END { printf "%d", (bytes + 1023) / 1024 }')
+authors=$(sed 's/^[0-9, -]* //' <<< "$copyright")
+makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DPUBLISHER="$authors" -DCOPYRIGHT="Copyright © $copyright" \
+  -DSIZE_KB="$sizeKb" -DICON="$build/zelqua-editor.ico" -DFILES="$files" -DREMOVE="$remove" -DOUTFILE="$setup" \
+  data/windows/installer.nsi > "$build/makensis.log" 2>&1 || { cat "$build/makensis.log"; exit 1; }
+echo "$setup: $(stat -c %s "$setup") bytes, installs $(grep -c '^File ' "$files") files ($sizeKb KiB)"

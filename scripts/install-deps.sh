@@ -14,11 +14,12 @@ bench=(xvfb xauth x11-utils python3)
 package=(desktop-file-utils appstream dpkg-dev file lintian man-db shared-mime-info xdg-utils libfile-mimeinfo-perl)
 wayland=(weston qt6-wayland python3)
 ime=(fcitx5 fcitx5-mozc fcitx5-frontend-qt6 dbus-x11 xvfb xauth openbox xdotool x11-utils)
-# Cross-building for Windows (scripts/build-windows.sh; the same packages build Qt itself
-# from source where no prebuilt Qt is at hand), and running that build under Wine.
+# Cross-building for Windows and the installer (scripts/build-windows.sh; the same packages
+# build Qt itself from source where no prebuilt Qt is at hand), and running that build under
+# Wine, in a Japanese locale too (locales) and in a console (script, from bsdutils).
 windows=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 qt6-base-dev-tools
-         xz-utils dpkg-dev)
-wine=(wine wine64 xvfb xauth xdotool x11-utils imagemagick python3)
+         xz-utils dpkg-dev nsis)
+wine=(wine wine64 xvfb xauth xdotool x11-utils imagemagick python3 locales bsdutils)
 
 wanted=()
 [ $# -eq 0 ] && set -- build

@@ -3,18 +3,23 @@
 
 Usage: windows_resources.py PROGRAM.exe --version 2.1.0 --description TEXT --copyright TEXT
                             [--product TEXT] [--ico FILE.ico] [--sizes 16,24,32,48,64,256]
+                            [--utf8-code-page]
 
 Checks, and prints in one line each: the group icon holds exactly the given sizes and every
 image it names is there (byte for byte the images of FILE.ico when given); the version block's
 fixed part and its strings FileVersion and ProductVersion give VERSION; FileDescription,
 ProductName and LegalCopyright are the texts given; the string table and the Translation entry
-are Japanese (0x0411) in UTF-16 (1200). Exits 1 on the first difference.
+are Japanese (0x0411) in UTF-16 (1200); the process manifest asks for common controls 6, names
+Windows 10 and 11 as supported, sets per-monitor DPI awareness v2, long paths and, with
+--utf8-code-page, the UTF-8 code page (and without it, none). Exits 1 on the first difference.
 """
 import argparse
 import struct
 import sys
+import xml.etree.ElementTree as ElementTree
 
-RT_ICON, RT_GROUP_ICON, RT_VERSION = 3, 14, 16
+RT_ICON, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 14, 16, 24
+WINDOWS_10 = "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"
 
 
 def fail(message):
@@ -88,6 +93,37 @@ def version_node(block, at=0):
     return key, value, children, end
 
 
+def check_manifest(name, tree, utf8_code_page):
+    """The process manifest (RT_MANIFEST 1) and what it asks of Windows, in a few words."""
+    manifests = tree.get(RT_MANIFEST, {})
+    if list(manifests) != [1] or len(manifests[1]) != 1:
+        fail(f"{name}: {len(manifests)} manifests, not one with the id 1")
+    try:
+        root = ElementTree.fromstring(next(iter(manifests[1].values())))
+    except ElementTree.ParseError as error:
+        fail(f"{name}: the manifest is no XML: {error}")
+    local = lambda element: element.tag.rsplit("}", 1)[-1]
+    elements = {}
+    for element in root.iter():
+        elements.setdefault(local(element), []).append(element)
+    controls = [identity.attrib for identity in elements.get("assemblyIdentity", [])
+                if identity.get("name") == "Microsoft.Windows.Common-Controls"]
+    text = lambda tag: " ".join((element.text or "").strip() for element in elements.get(tag, []))
+    expected = {
+        "common controls": ([c.get("version") for c in controls], ["6.0.0.0"]),
+        "supported systems": ([os.get("Id") for os in elements.get("supportedOS", [])], [WINDOWS_10]),
+        "DPI awareness": (text("dpiAwareness").split(",")[0].strip(), "PerMonitorV2"),
+        "long paths": (text("longPathAware"), "true"),
+        "code page": (text("activeCodePage"), "UTF-8" if utf8_code_page else ""),
+        "execution level": ([e.get("level") for e in elements.get("requestedExecutionLevel", [])], ["asInvoker"]),
+    }
+    for what, (found, want) in expected.items():
+        if found != want:
+            fail(f"{name}: manifest {what} is {found!r}, expected {want!r}")
+    return ("manifest: common controls 6, Windows 10/11, PerMonitorV2, long paths"
+            + (", UTF-8 code page" if utf8_code_page else ""))
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("program")
@@ -97,6 +133,7 @@ def main():
     parser.add_argument("--product", default="Zelqua≪五択変換ｴﾃﾞｨﾀｰ")
     parser.add_argument("--ico")
     parser.add_argument("--sizes", default="16,24,32,48,64,256")
+    parser.add_argument("--utf8-code-page", action="store_true")
     args = parser.parse_args()
     name = args.program.rsplit("/", 1)[-1]
     with open(args.program, "rb") as file:
@@ -171,9 +208,11 @@ def main():
     for what, (found, want) in expected.items():
         if found != want:
             fail(f"{name}: {what} is {found!r}, expected {want!r}")
+    manifest = check_manifest(name, tree, args.utf8_code_page)
     print(f"{name}: icon {', '.join(str(size) for size in sizes)} px"
           f"{' (the images of ' + args.ico.rsplit('/', 1)[-1] + ')' if args.ico else ''};"
-          f" version {strings['FileVersion']}, \"{strings['FileDescription']}\", {strings['LegalCopyright']}, Japanese")
+          f" version {strings['FileVersion']}, \"{strings['FileDescription']}\", {strings['LegalCopyright']}, Japanese;"
+          f" {manifest}")
 
 
 if __name__ == "__main__":

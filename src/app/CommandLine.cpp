@@ -1,8 +1,11 @@
 #include "app/CommandLine.h"
 
+#include "platform/Console.h"
+
 #include <QLocale>
 
 #include <cstdio>
+#include <string>
 
 namespace app {
 
@@ -105,16 +108,14 @@ int answerCommandLine(const CommandLine& commandLine)
     case CommandLine::Action::Run:
         return 0;
     case CommandLine::Action::Help:
-        std::fputs(usageText(), stdout);
+        platform::writeText(stdout, usageText());
         return 0;
     case CommandLine::Action::Version:
-        std::fputs("zelqua-editor " ZQ_VERSION "\n", stdout);
+        platform::writeText(stdout, "zelqua-editor " ZQ_VERSION "\n");
         return 0;
     case CommandLine::Action::WrongOption:
-        std::fprintf(stderr, "zelqua-editor: %s %s\n\n",
-                     japaneseLocale() ? "不明なオプション" : "unknown option",
-                     commandLine.wrongOption.toLocal8Bit().constData());
-        std::fputs(usageText(), stderr);
+        platform::writeText(stderr, std::string("zelqua-editor: ") + (japaneseLocale() ? "不明なオプション" : "unknown option")
+                                        + " " + commandLine.wrongOption.toStdString() + "\n\n" + usageText());
         return kUsageStatus;
     }
     return 0;

@@ -8,6 +8,7 @@
 #include "app/DisplayCheck.h"
 #include "app/TForm1.h"
 #include "codec/ShiftJis.h"
+#include "platform/Console.h"
 #include "platform/ProcessSetup.h"
 
 #include <QApplication>
@@ -16,8 +17,10 @@ int main(int argc, char* argv[])
 {
     platform::setUpProcess();
     const app::CommandLine options = app::parseCommandLine(app::narrowArguments(argc, argv));
-    if (options.action != app::CommandLine::Action::Run)
+    if (options.action != app::CommandLine::Action::Run) {
+        platform::useStartingConsole();   // a Windows desktop program prints nowhere else
         return app::answerCommandLine(options);
+    }
     if (!app::displayAvailable())
         return app::kNoDisplayStatus;
     sjis::prepareInBackground();   // while Qt connects to the display and loads its fonts

@@ -1,8 +1,9 @@
 // zelqua-split: every genre of a five-choice bank (.5TQ) into mon files in one step, the
 // files the window makes when its steps are repeated for each genre. Messages come in
-// English and Japanese, both UTF-8.
+// English and Japanese: UTF-8 in a file or a pipe, the console's own text on a Windows console.
 
 #include "formats/BankLayout.h"
+#include "platform/Console.h"
 #include "platform/ProcessSetup.h"
 #include "split/BankSplit.h"
 #include "split/FileNames.h"
@@ -63,7 +64,7 @@ constexpr std::string_view kHelp =
 // One message line: English, then Japanese.
 void say(std::FILE* stream, const std::string& english, const std::string& japanese)
 {
-    std::fprintf(stream, "%s / %s\n", english.c_str(), japanese.c_str());
+    platform::writeText(stream, english + " / " + japanese + "\n");
 }
 
 int fail(const std::string& english, const std::string& japanese)
@@ -75,7 +76,7 @@ int fail(const std::string& english, const std::string& japanese)
 int usage(const std::string& english, const std::string& japanese)
 {
     say(stderr, "zelqua-split: " + english, japanese);
-    std::fprintf(stderr, "zelqua-split --help\n");
+    platform::writeText(stderr, "zelqua-split --help\n");
     return kUsage;
 }
 
@@ -222,7 +223,9 @@ int run(const Options& options)
                 parts.size() == 1 ? stem : stem + QStringLiteral("_%1").arg(int(i + 1), width, 10, QLatin1Char('0'));
             QFile file;
             const QString target = createUnique(folder, partStem, file);
-            const std::string shown = (target.isEmpty() ? QDir(folder).filePath(partStem + QStringLiteral(".mon")) : target).toStdString();
+            // Shown with the system's own separator (a backslash on Windows).
+            const std::string shown = QDir::toNativeSeparators(
+                target.isEmpty() ? QDir(folder).filePath(partStem + QStringLiteral(".mon")) : target).toStdString();
             if (target.isEmpty())
                 return fail("cannot create " + shown, "ファイル " + shown + " を作成できません");
             const bool ok = file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size()) && file.flush();
@@ -254,7 +257,7 @@ int main(int argc, char** argv)
     if (const int code = parseArguments(argc, argv, options); code >= 0)
         return code;
     if (options.help) {
-        std::fwrite(kHelp.data(), 1, kHelp.size(), stdout);
+        platform::writeText(stdout, kHelp);
         return kSuccess;
     }
     return run(options);
