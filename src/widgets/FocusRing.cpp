@@ -52,19 +52,9 @@ void FocusRing::place()
     // Only the band is the ring's own: what lies inside is drawn by the control alone.
     const QRect inside = rect().adjusted(m_thickness, m_thickness, -m_thickness, -m_thickness);
     setMask(QRegion(rect()).subtracted(QRegion(inside)));
-    // Just above the control: a control lying over it (the browser's lists over the genre
-    // table) also lies over its ring.
-    const QObjectList& siblings = m_window.children();
-    QWidget* above = nullptr;
-    for (qsizetype i = siblings.indexOf(m_control) + 1; i < siblings.size() && !above; ++i) {
-        auto* sibling = qobject_cast<QWidget*>(siblings[i]);
-        if (sibling && sibling != this && !sibling->isWindow())
-            above = sibling;
-    }
-    if (above)
-        stackUnder(above);
-    else
-        raise();
+    // Above every control, so that no control lying over part of the focused one (the
+    // browser's lists over the genre table and ④) hides the ring.
+    raise();
     show();
     update();
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 // The ring that shows which control of a window holds the keyboard focus: a solid black band
-// `thickness` pixels wide around the control, drawn just above it: one pixel of it over
+// `thickness` pixels wide around the control, drawn above all controls: one pixel of it over
 // the control's own frame line, the rest outside on the window's light grey face, where black
 // stands out at far more than 3:1 whatever the control's own colours (the help panel's
 // maroon, the count field's red, lime or olive). It covers at most the edges of neighbouring

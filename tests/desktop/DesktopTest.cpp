@@ -280,6 +280,21 @@ private slots:
                                      .arg(control->objectName()).arg(changed).arg(wanted);
             if (changed < wanted)
                 faults << control->objectName();
+            // A table's current cell shows too that the table has the focus: at least a
+            // one-pixel band around the cell changes by 3:1 or more.
+            if (auto* grid = qobject_cast<widgets::StringGrid*>(control)) {
+                const QTableView& view = *grid->view();
+                const QRect cell = view.visualRect(view.currentIndex());
+                const QRect shown(view.viewport()->mapTo(&form, cell.topLeft()) * ratio, cell.size() * ratio);
+                int cellChanged = 0;
+                for (int y = shown.top(); y <= shown.bottom(); ++y)
+                    for (int x = shown.left(); x <= shown.right(); ++x)
+                        cellChanged += contrast(none.pixel(x, y), focused.pixel(x, y)) >= 3.0 ? 1 : 0;
+                qInfo().noquote() << QStringLiteral("%1's current cell: %2 pixels changed, %3 wanted")
+                                         .arg(control->objectName()).arg(cellChanged).arg(2 * (shown.width() + shown.height()));
+                if (shown.isEmpty() || cellChanged < 2 * (shown.width() + shown.height()))
+                    faults << control->objectName() + QStringLiteral("'s current cell");
+            }
             if (noFocus() != none)
                 faults << control->objectName() + QStringLiteral(" (a trace left)");
         }
