@@ -26,6 +26,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QSettings>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -71,18 +72,6 @@ QStringList iconSizes(WId window)
     for (const QRegularExpressionMatch& match : size.globalMatch(text))
         sizes << match.captured(1) + u'x' + match.captured(2);
     return sizes;
-}
-
-// The value of `key` in the desktop entry the package installs.
-QString desktopEntryValue(const QString& key)
-{
-    QFile entry(QStringLiteral(ZQ_DESKTOP_ENTRY));
-    if (!entry.open(QIODevice::ReadOnly))
-        return {};
-    for (const QString& line : QString::fromUtf8(entry.readAll()).split(u'\n'))
-        if (line.startsWith(key + u'='))
-            return line.mid(key.size() + 1).trimmed();
-    return {};
 }
 
 // The X window shown with the title `title` (another program's, such as GTK's file dialog),
@@ -158,6 +147,16 @@ QImage screenshot(QWidget& window)
     return window.screen()->grabWindow(window.winId()).toImage().convertToFormat(QImage::Format_RGB32);
 }
 
+// How many pixels of `area` differ between two pictures by a contrast of 3:1 or more.
+int changedPixels(const QImage& before, const QImage& after, const QRect& area)
+{
+    int changed = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            changed += contrast(before.pixel(x, y), after.pixel(x, y)) >= 3.0 ? 1 : 0;
+    return changed;
+}
+
 // The control of `form` that holds the keyboard focus (a cell editor belongs to its table).
 QString focusedControl(const QWidget& form)
 {
@@ -191,7 +190,8 @@ private slots:
         // Docks group the window with its launcher by the class of WM_CLASS, the desktop
         // entry's StartupWMClass; they pick the icon's size from the window's own sizes.
         const QString wmClass = xProperty(id, "WM_CLASS");
-        QVERIFY2(wmClass.endsWith(QStringLiteral(", \"") + desktopEntryValue(QStringLiteral("StartupWMClass")) + u'"'), qPrintable(wmClass));
+        const QString entryClass = QSettings(QStringLiteral(ZQ_DESKTOP_ENTRY), QSettings::IniFormat).value("Desktop Entry/StartupWMClass").toString();
+        QVERIFY2(!entryClass.isEmpty() && wmClass.endsWith(QStringLiteral(", \"") + entryClass + u'"'), qPrintable(wmClass));
         // Qt draws them at the screen's scale (1.25 at 120 pixels per inch), none above 256.
         QStringList sizes;
         for (const int size : {16, 24, 32, 48, 64, 128, 256})
@@ -268,11 +268,7 @@ private slots:
             if (!keep.isEmpty())
                 focused.save(keep + QStringLiteral("/focus-%1.png").arg(control->objectName()));
             const QRect box(control->geometry().topLeft() * ratio, control->geometry().size() * ratio);
-            const QRect around = box.adjusted(-4, -4, 4, 4).intersected(none.rect());
-            int changed = 0;
-            for (int y = around.top(); y <= around.bottom(); ++y)
-                for (int x = around.left(); x <= around.right(); ++x)
-                    changed += contrast(none.pixel(x, y), focused.pixel(x, y)) >= 3.0 ? 1 : 0;
+            const int changed = changedPixels(none, focused, box.adjusted(-4, -4, 4, 4).intersected(none.rect()));
             // Two pixels of a 96-pixels-per-inch screen, at this screen's resolution.
             const int band = qRound(2 * form.logicalDpiY() / 96.0 * ratio);
             const int wanted = 2 * band * (box.width() + box.height()) - 4 * band * band;
@@ -286,10 +282,7 @@ private slots:
                 const QTableView& view = *grid->view();
                 const QRect cell = view.visualRect(view.currentIndex());
                 const QRect shown(view.viewport()->mapTo(&form, cell.topLeft()) * ratio, cell.size() * ratio);
-                int cellChanged = 0;
-                for (int y = shown.top(); y <= shown.bottom(); ++y)
-                    for (int x = shown.left(); x <= shown.right(); ++x)
-                        cellChanged += contrast(none.pixel(x, y), focused.pixel(x, y)) >= 3.0 ? 1 : 0;
+                const int cellChanged = changedPixels(none, focused, shown);
                 qInfo().noquote() << QStringLiteral("%1's current cell: %2 pixels changed, %3 wanted")
                                          .arg(control->objectName()).arg(cellChanged).arg(2 * (shown.width() + shown.height()));
                 if (shown.isEmpty() || cellChanged < 2 * (shown.width() + shown.height()))
