@@ -9,7 +9,9 @@ build=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libgl-dev qt6-t
 # poppler-utils reads the printed PDFs; acl gives the save tests setfacl.
 test=(poppler-utils acl)
 fuzz=(clang libclang-rt-14-dev)
-desktop=(xvfb xauth openbox wmctrl x11-utils xdotool at-spi2-core python3-pyatspi dbus-daemon dbus-bin)
+# qt6-gtk-platformtheme: GTK's own file dialogs, as GNOME users see them through Qt.
+desktop=(xvfb xauth openbox wmctrl x11-utils xdotool at-spi2-core python3-pyatspi dbus-daemon dbus-bin
+         qt6-gtk-platformtheme)
 bench=(xvfb xauth x11-utils python3)
 package=(desktop-file-utils appstream dpkg-dev file lintian man-db shared-mime-info xdg-utils libfile-mimeinfo-perl)
 wayland=(weston qt6-wayland python3)

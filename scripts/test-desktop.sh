@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The desktop stage: the editor on a virtual X display (Xvfb) with a window manager
-# (openbox) and Qt's real dialogs, at 96 pixels per inch and at 120 (Qt's scale 1.25); and the
+# (openbox) and Qt's real dialogs, at 96 pixels per inch and at 120 (Qt's scale 1.25), and GTK's
+# file dialogs through Qt's gtk3 platform theme; and the
 # window as a screen reader reads it through AT-SPI (tests/desktop/accessible_names.py, in a
 # D-Bus session of its own).
 # Usage: scripts/test-desktop.sh [BUILD-DIR]     (default: build; built when missing)
@@ -31,4 +32,10 @@ for dpi in 96 120; do
     QT_FONT_DPI=$dpi dbus-run-session -- /usr/bin/python3 tests/desktop/accessible_names.py "$build/src/app/zelqua-editor" || status=1
   fi
 done
+# GTK's file dialogs through Qt's gtk3 platform theme, with a home of their own (no folder
+# remembered from an earlier run) and a D-Bus session for GTK.
+say "GTK's file dialogs"
+gtk_home=$(mktemp -d)
+HOME=$gtk_home QT_QPA_PLATFORMTHEME=gtk3 dbus-run-session -- "$build/tests/test_desktop_DesktopTest" desktopFileDialogs || status=1
+rm -rf "$gtk_home"
 exit $status

@@ -23,7 +23,6 @@
 
 namespace {
 
-constexpr int kThemeSizes[] = {16, 24, 32, 48, 64, 128, 256};
 constexpr int kIcoSizes[] = {16, 24, 32, 48, 64, 256};
 
 bool writeSvg(const QString& path)
@@ -43,7 +42,7 @@ bool writeSvg(const QString& path)
 int writeTheme(const QString& themeDir, const QString& name)
 {
     const QDir theme(themeDir);
-    for (const int size : kThemeSizes) {
+    for (const int size : app::kIconSizes) {
         const QString folder = QStringLiteral("%1x%1/apps").arg(size);
         if (!theme.mkpath(folder) || !app::windowIconPixmap(size).save(theme.filePath(folder + u'/' + name + QLatin1String(".png")), "PNG"))
             return 1;

@@ -56,6 +56,7 @@ struct ControlRow {
     bool tabStop = false;                  // Tab reaches it, in the table's order
     bool hidden = false;                   // hidden until a handler shows it
     const char* buddy = nullptr;           // the control a label's caption names
+    bool decorative = false;               // a label drawn for the eye, hidden from screen readers
     void (TForm1::*click)() = nullptr;     // a button's click handler
 };
 

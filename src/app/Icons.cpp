@@ -52,6 +52,14 @@ QPixmap windowIconPixmap(int size)
     return pixmap;
 }
 
+QIcon applicationIcon()
+{
+    QIcon icon;
+    for (const int size : kIconSizes)
+        icon.addPixmap(windowIconPixmap(size));
+    return icon;
+}
+
 QPixmap helpIconPixmap()
 {
     // A yellow speech bubble with a maroon question mark, the colours of the help panel.

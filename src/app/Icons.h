@@ -4,6 +4,7 @@
 // stands in for the hidden help panel. The window icon is also the desktop's application icon,
 // exported at every size the icon theme holds and as SVG (tools/icon_export).
 
+#include <QIcon>
 #include <QPixmap>
 
 class QPainter;
@@ -11,11 +12,16 @@ class QPainter;
 namespace app {
 
 inline constexpr int kIconDesignSize = 32;
+// The sizes the window icon is drawn at for the desktop: the icon theme's folders, and the
+// window's own icon (_NET_WM_ICON on X11), from which docks and task switchers pick.
+inline constexpr int kIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
 
 // Draws the window icon in a kIconDesignSize square of the painter's coordinates; the caller
 // scales the painter for other sizes.
 void paintWindowIcon(QPainter& painter);
 QPixmap windowIconPixmap(int size = kIconDesignSize);
+// The window icon drawn at each of kIconSizes, for the window and the desktop.
+QIcon applicationIcon();
 QPixmap helpIconPixmap();
 
 } // namespace app

@@ -12,6 +12,7 @@
 #include "widgets/Dispatch.h"
 #include "widgets/DriveList.h"
 #include "widgets/FileList.h"
+#include "widgets/FocusRing.h"
 #include "widgets/FramePlacement.h"
 #include "widgets/grid/GridOptions.h"
 #include "widgets/HelpMemo.h"
@@ -22,6 +23,7 @@
 #include "widgets/QtPrompts.h"
 #include "codec/ShiftJis.h"
 #include "widgets/grid/StringGrid.h"
+#include "widgets/grid/StringGridAccessible.h"
 
 #include <QAccessible>
 #include <QCloseEvent>
@@ -81,7 +83,7 @@ TForm1::TForm1(widgets::Prompts* prompts)
     }
     registerFontSubstitutions();
     setWindowTitle(sjis::toUnicode(texts::kApplicationTitle));
-    setWindowIcon(QIcon(windowIconPixmap()));
+    setWindowIcon(applicationIcon());
     setPalette(windowPalette());
     setFont(legibleFont(kGothic, 17, m_scale));
     setMouseTracking(true);
@@ -100,6 +102,8 @@ TForm1::TForm1(widgets::Prompts* prompts)
     describeControls();
     addControlKeys();
     takeFileDropsFromControls();
+    // The focused control is ringed, 3 pixels wide on the window's usual scale.
+    new widgets::FocusRing(*this, qRound(3 * m_scale) + 1);
     Button1->setFocus();
 }
 
@@ -319,16 +323,27 @@ void TForm1::describeControls()
     };
     for (const ControlRow& row : controlTable()) {
         QWidget* const control = controlOf(row);
-        if (qobject_cast<widgets::Label*>(control)) {
+        if (auto* label = qobject_cast<widgets::Label*>(control)) {
             // Each caption is tied to the control it names, for the reader's "labelled by";
             // a table is named through its view, which holds the keyboard focus.
             if (row.buddy)
-                static_cast<widgets::Label*>(control)->setBuddy(focusTarget(controlNamed(row.buddy)));
+                label->setBuddy(focusTarget(controlNamed(row.buddy)));
+            label->setDecorative(row.decorative);
             continue;
         }
+        // On Linux a reader names a drop-down list by its current text ("/") and by the
+        // caption tied to it; the drive list has none on the window, so it gets an unseen one.
+        if (auto* drives = qobject_cast<widgets::DriveList*>(control)) {
+            auto* caption = new QLabel(sjis::toUnicode(*row.accessibleName), this);
+            caption->setObjectName(QStringLiteral("DriveComboBox1Caption"));
+            caption->hide();
+            caption->setBuddy(drives);
+        }
         describe(control, row);
-        if (auto* grid = qobject_cast<widgets::StringGrid*>(control))
+        if (auto* grid = qobject_cast<widgets::StringGrid*>(control)) {
             describe(grid->view(), row);
+            widgets::listEditorForScreenReaders(*grid);
+        }
     }
     describeCount();
     connect(Edit7, &widgets::LineEdit::colorChanged, this, [this] { describeCount(); });

@@ -236,12 +236,14 @@ private:
     void loadFile(const std::string& path, LoadedKind kind);
     // Why files given from outside (dropped on the window or named on the command line) cannot be taken, judged whole
     // before anything changes: a file neither reader takes, a bank among other files, or
-    // files that cannot be read (each named). A refusal is told by a box.
+    // files that cannot be read (each named, with the system's reason). A refusal is told by
+    // a box whose advice fits the road the files came by.
     struct FileRefusal {
         std::string message;
         enum class Box { Information, Error } box = Box::Information;
     };
-    std::optional<FileRefusal> refusalOfFiles(const QStringList& paths);
+    enum class FileRoad { Drop, CommandLine };
+    std::optional<FileRefusal> refusalOfFiles(const QStringList& paths, FileRoad road);
     void refuseFiles(const FileRefusal& refusal);
     // Files taken from outside (dropped, or named on the command line), as local paths: each
     // loaded as the load button would load it.

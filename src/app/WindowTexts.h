@@ -104,6 +104,16 @@ inline const Text kCannotOpen(u8"ﾌｧｲﾙ %s は開けません");
 // Files dropped on the window: a file neither reader takes, and a bank among several files.
 inline const Text kCannotDrop(
     u8"ﾌｧｲﾙ %s は読み込めません。Kuvetta形式(.5TQ)かZelqua形式(.mon)のファイルをドロップして下さい");
+// The same advice for files named on the command line (or opened from a file manager).
+inline const Text kCannotName(
+    u8"ﾌｧｲﾙ %s は読み込めません。Kuvetta形式(.5TQ)かZelqua形式(.mon)のファイルを指定して下さい");
+inline const Text kOneBankOnlyNamed(
+    u8"Kuvetta形式(.5TQ)のファイルは1つだけ指定して下さい。Zelqua形式(.mon)のファイルは複数指定できます");
+// Why a dropped or named file cannot be read, as the system tells it.
+inline const Text kFileMissing(u8"ﾌｧｲﾙ %s は見つかりません");
+inline const Text kFileIsFolder(u8"%s はフォルダーのため読み込めません");
+inline const Text kFileNotRegular(u8"%s は通常のファイルではないため読み込めません");
+inline const Text kFileNotPermitted(u8"ﾌｧｲﾙ %s は読む権限がないため開けません");
 inline const Text kUnholdableFileName(
     u8"ﾌｧｲﾙ %s は名前にShift-JISで表せない文字（?の所）があるため開けません");
 inline const Text kOneBankOnly(

@@ -30,6 +30,8 @@ void TForm1::Button13Click()
     m_state.MonFileCount = 0;
     DriveComboBox1->show();
     DirectoryListBox1->show();
+    // Files written into the folder while the browser was hidden are listed.
+    FileListBox1->reread();
     FileListBox1->show();
 }
 

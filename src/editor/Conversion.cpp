@@ -8,6 +8,7 @@
 #include "text/FileNames.h"
 #include "text/IntegerConversion.h"
 #include "text/Messages.h"
+#include "widgets/FileList.h"
 #include "widgets/LineEdit.h"
 #include "widgets/MemoPad.h"
 #include "widgets/Prompts.h"
@@ -15,6 +16,7 @@
 #include "widgets/UnencodableTextError.h"
 #include "widgets/WidgetText.h"
 
+#include <QFileInfo>
 #include <QString>
 
 namespace app {
@@ -122,6 +124,9 @@ void TForm1::Button6Click()
         return;
     try {
         RichEdit1->SaveToFile(SaveDialog1.fileName);
+        // A file saved into the browser's folder is listed there at once.
+        if (QFileInfo(widgets::pathFromBytes(SaveDialog1.fileName)).absolutePath() == FileListBox1->directoryPath())
+            FileListBox1->reread();
     } catch (const widgets::UnencodableTextError& error) {
         // Nothing is written rather than a character silently replaced.
         m_prompts->beep();

@@ -57,12 +57,31 @@ DroppedKind kindOf(const QString& path)
     return DroppedKind::Other;
 }
 
+// Why the system will not give the file at `path` to be read (missing, a folder or another
+// entry that is no regular file, no permission), or nothing when it will.
+std::optional<std::string> whyNotAFile(const QString& path)
+{
+    const QFileInfo entry(path);
+    const std::string bytes = widgets::pathBytes(path);
+    if (!entry.exists())
+        return text::formatMessage(texts::kFileMissing, {bytes});
+    if (entry.isDir())
+        return text::formatMessage(texts::kFileIsFolder, {bytes});
+    if (!entry.isFile())
+        return text::formatMessage(texts::kFileNotRegular, {bytes});
+    if (!entry.isReadable())
+        return text::formatMessage(texts::kFileNotPermitted, {bytes});
+    return std::nullopt;
+}
+
 // Why the file at `path` cannot be read as a bank or a mon file, or nothing when it can.
 std::optional<std::string> whyUnreadable(const QString& path, bool bank)
 {
     const std::string bytes = widgets::pathBytes(path);
     if (!widgets::pathRepresentable(path))
         return text::formatMessage(texts::kUnholdableFileName, {bytes});
+    if (std::optional<std::string> why = whyNotAFile(path))
+        return why;
     if (bank)
         return BankFile::open(path) ? std::nullopt : std::optional(text::formatMessage(texts::kCannotOpen, {bytes}));
     try {
@@ -103,7 +122,7 @@ void TForm1::dropEvent(QDropEvent* event)
     // they were taken; loading, and any box that says why not, wait until it has returned
     // (the file manager waits meanwhile, and a box shown now would hold it).
     std::optional<FileRefusal> refusal;
-    runUserAction([&] { refusal = refusalOfFiles(*paths); });
+    runUserAction([&] { refusal = refusalOfFiles(*paths, FileRoad::Drop); });
     if (refusal)
         event->ignore();
     else
@@ -134,7 +153,7 @@ void TForm1::openFilesLater(const QStringList& paths)
         this,
         [this, files] {
             runUserAction([&] {
-                if (const std::optional<FileRefusal> refusal = refusalOfFiles(files))
+                if (const std::optional<FileRefusal> refusal = refusalOfFiles(files, FileRoad::CommandLine))
                     refuseFiles(*refusal);
                 else
                     FormFilesDropped(files);
@@ -168,34 +187,41 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-std::optional<TForm1::FileRefusal> TForm1::refusalOfFiles(const QStringList& paths)
+std::optional<TForm1::FileRefusal> TForm1::refusalOfFiles(const QStringList& paths, FileRoad road)
 {
     // These names are the user's own choice: their bytes name them exactly from now on.
     for (const QString& path : paths)
         widgets::rememberChosenPath(path);
+    // Every file judged here is named in one box, so that a set is taken whole or not at all:
+    // one that cannot be read stops none of the others half-way.
+    const auto unreadable = [&paths](const auto& why) -> std::optional<FileRefusal> {
+        std::string message;
+        for (const QString& path : paths) {
+            if (const std::optional<std::string> reason = why(path))
+                message += (message.empty() ? "" : "\r\n") + *reason;
+        }
+        if (message.empty())
+            return std::nullopt;
+        return FileRefusal{message, FileRefusal::Box::Error};
+    };
+    const bool named = road == FileRoad::CommandLine;
+    // A name typed by hand may name nothing or a folder: that is said before the kind of file
+    // is asked for.
+    if (named) {
+        if (std::optional<FileRefusal> refusal = unreadable(whyNotAFile))
+            return refusal;
+    }
     std::vector<DroppedKind> kinds;
     for (const QString& path : paths) {
         kinds.push_back(kindOf(path));
         if (kinds.back() == DroppedKind::Other)
-            return FileRefusal{text::formatMessage(texts::kCannotDrop, {widgets::pathBytes(path)}), FileRefusal::Box::Information};
+            return FileRefusal{text::formatMessage(named ? texts::kCannotName : texts::kCannotDrop, {widgets::pathBytes(path)}),
+                               FileRefusal::Box::Information};
     }
     const bool hasBank = std::ranges::find(kinds, DroppedKind::Bank) != kinds.end();
     if (hasBank && paths.size() != 1)
-        return FileRefusal{texts::kOneBankOnly, FileRefusal::Box::Information};
-    // Every file is read once here, so that a drop is taken whole or not at all: one that
-    // cannot be read stops none of the others half-way.
-    std::string unreadable;
-    for (qsizetype i = 0; i < paths.size(); ++i) {
-        const std::optional<std::string> why = whyUnreadable(paths[i], kinds[std::size_t(i)] == DroppedKind::Bank);
-        if (!why)
-            continue;
-        if (!unreadable.empty())
-            unreadable += "\r\n";
-        unreadable += *why;
-    }
-    if (!unreadable.empty())
-        return FileRefusal{unreadable, FileRefusal::Box::Error};
-    return std::nullopt;
+        return FileRefusal{named ? texts::kOneBankOnlyNamed : texts::kOneBankOnly, FileRefusal::Box::Information};
+    return unreadable([&](const QString& path) { return whyUnreadable(path, kindOf(path) == DroppedKind::Bank); });
 }
 
 void TForm1::refuseFiles(const FileRefusal& refusal)

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScrollBar>
 
 namespace widgets {
 namespace {
@@ -43,6 +44,19 @@ void FileList::setDirectory(const QString& path)
         if (pathRepresentable(entry.absoluteFilePath()))
             addItem(entry.isDir() ? QLatin1Char('[') + name + QLatin1Char(']') : name);
     }
+}
+
+void FileList::reread()
+{
+    const QString selected = ItemIndex() >= 0 ? item(ItemIndex())->text() : QString();
+    const int scrolled = verticalScrollBar()->value();
+    setDirectory(m_directory);
+    if (!selected.isEmpty()) {
+        const QList<QListWidgetItem*> same = findItems(selected, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        if (!same.isEmpty())
+            setCurrentItem(same.front(), QItemSelectionModel::ClearAndSelect);
+    }
+    verticalScrollBar()->setValue(scrolled);
 }
 
 std::string FileList::Directory() const

@@ -25,6 +25,9 @@ public:
 
     // Reads the entries of `path` again; an unreadable directory lists nothing.
     void setDirectory(const QString& path);
+    // Reads the entries of the directory again (files written or removed since), keeping the
+    // selected entry while it is still there and the scroll position.
+    void reread();
     // The directory as a full path; only a drive's root ends in a separator.
     QString directoryPath() const { return m_directory; }
     std::string Directory() const;

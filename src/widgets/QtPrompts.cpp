@@ -105,9 +105,26 @@ std::optional<platform::FileDialogAnswer> chooseFileOfTheSystem(platform::FileDi
     return std::nullopt;
 }
 
+// Whether Qt shows the desktop's own dialog (through the platform theme) for `dialog`: Qt then
+// makes none of its own dialog's widgets.
+bool isDesktopDialog(const QFileDialog& dialog)
+{
+    return dialog.layout() == nullptr;
+}
+
+// The title Qt's own dialog gives itself ("開く", "名前を付けて保存" with Qt's Japanese texts),
+// also given to the desktop's dialog, which otherwise stays untitled.
+void setTitle(QFileDialog& dialog)
+{
+    dialog.setWindowTitle(dialog.acceptMode() == QFileDialog::AcceptOpen ? QFileDialog::tr("Open")
+                                                                         : QFileDialog::tr("Save As"));
+}
+
 void setUpFilters(QFileDialog& dialog, std::string_view filter, int filterIndex, const std::string& fileName)
 {
-    const QStringList filters = qtNameFilters(filter);
+    setTitle(dialog);
+    const QStringList filters =
+        qtNameFilters(filter, isDesktopDialog(dialog) ? PatternCase::AnyCase : PatternCase::AsWritten);
     dialog.setNameFilters(filters);
     if (filterIndex >= 1 && filterIndex <= filters.size())
         dialog.selectNameFilter(filters[filterIndex - 1]);

@@ -19,32 +19,76 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QScreen>
+#include <QSettings>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
+
+#include <algorithm>
+#include <cmath>
 
 using widgets::MessageButtons;
 using widgets::MessageKind;
 
 namespace {
 
+// What a command prints, or empty text when it did not finish in time.
+QString output(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    process.setProcessEnvironment(environment);
+    process.start(program, arguments);
+    if (!process.waitForFinished(5000))
+        return {};
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
 // One property of an X window as the window manager sees it, or empty text.
 QString xProperty(WId window, const char* name)
 {
-    QProcess xprop;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
-    xprop.setProcessEnvironment(environment);
-    xprop.start(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(window), QString::fromLatin1(name)});
-    if (!xprop.waitForFinished(5000))
-        return {};
-    const QString line = QString::fromUtf8(xprop.readAllStandardOutput()).trimmed();
+    const QString line =
+        output(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(window), QString::fromLatin1(name)}).trimmed();
     const qsizetype equals = line.indexOf(QLatin1String(" = "));
     return equals < 0 ? QString() : line.mid(equals + 3);
+}
+
+// The sizes of the pictures in a window's _NET_WM_ICON, as "16x16" and so on.
+QStringList iconSizes(WId window)
+{
+    static const QRegularExpression size(QStringLiteral("Icon \\((\\d+) x (\\d+)\\)"));
+    QStringList sizes;
+    const QString text = output(QStringLiteral("xprop"), {QStringLiteral("-len"), QStringLiteral("100000000"), QStringLiteral("-id"),
+                                                         QString::number(window), QStringLiteral("_NET_WM_ICON")});
+    for (const QRegularExpressionMatch& match : size.globalMatch(text))
+        sizes << match.captured(1) + u'x' + match.captured(2);
+    return sizes;
+}
+
+// The X window shown with the title `title` (another program's, such as GTK's file dialog),
+// or 0 when none was shown in `timeout` ms.
+WId shownWindowTitled(const QString& title, int timeout)
+{
+    QElapsedTimer clock;
+    clock.start();
+    for (;;) {
+        const QString ids = output(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                                               QStringLiteral("--name"), u'^' + title + u'$'});
+        if (const QString first = ids.section(u'\n', 0, 0).trimmed(); !first.isEmpty())
+            return WId(first.toULongLong());
+        if (clock.elapsed() >= timeout)
+            return 0;
+        QTest::qWait(200);
+    }
 }
 
 QString windowName(WId window)
@@ -81,6 +125,38 @@ bool typeOnX(WId window, const QStringList& keys, const QString& text = {})
     return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
 }
 
+// The contrast ratio of two colours (WCAG: relative luminances, lighter over darker).
+double contrast(QRgb a, QRgb b)
+{
+    const auto luminance = [](QRgb c) {
+        const auto linear = [](int channel) {
+            const double v = channel / 255.0;
+            return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(qRed(c)) + 0.7152 * linear(qGreen(c)) + 0.0722 * linear(qBlue(c));
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The window as the X server shows it.
+QImage screenshot(QWidget& window)
+{
+    QTest::qWait(200);
+    return window.screen()->grabWindow(window.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// How many pixels of `area` differ between two pictures by a contrast of 3:1 or more.
+int changedPixels(const QImage& before, const QImage& after, const QRect& area)
+{
+    int changed = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            changed += contrast(before.pixel(x, y), after.pixel(x, y)) >= 3.0 ? 1 : 0;
+    return changed;
+}
+
 // The control of `form` that holds the keyboard focus (a cell editor belongs to its table).
 QString focusedControl(const QWidget& form)
 {
@@ -111,6 +187,16 @@ private slots:
         const WId id = form.winId();
         QTRY_VERIFY_WITH_TIMEOUT(!frameExtents(id).isEmpty(), 5000);
         QCOMPARE(windowName(id), QStringLiteral("Zelqua≪五択変換ｴﾃﾞｨﾀｰVer2.1"));
+        // Docks group the window with its launcher by the class of WM_CLASS, the desktop
+        // entry's StartupWMClass; they pick the icon's size from the window's own sizes.
+        const QString wmClass = xProperty(id, "WM_CLASS");
+        const QString entryClass = QSettings(QStringLiteral(ZQ_DESKTOP_ENTRY), QSettings::IniFormat).value("Desktop Entry/StartupWMClass").toString();
+        QVERIFY2(!entryClass.isEmpty() && wmClass.endsWith(QStringLiteral(", \"") + entryClass + u'"'), qPrintable(wmClass));
+        // Qt draws them at the screen's scale (1.25 at 120 pixels per inch), none above 256.
+        QStringList sizes;
+        for (const int size : {16, 24, 32, 48, 64, 128, 256})
+            sizes << QStringLiteral("%1x%1").arg(std::min(qRound(size * form.devicePixelRatioF()), 256));
+        QCOMPARE(iconSizes(id), sizes);
 
         // Outer size 800 x 565 at 120 pixels per inch, scaled, frame included; centred.
         const qreal ratio = form.devicePixelRatioF();
@@ -141,6 +227,73 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(outer(), before, 3000);
     }
 
+    // Every control that takes the focus shows it, measured on screenshots of the X server:
+    // the pixels around the control that changed, between the picture with no focus and the
+    // picture with the control focused, by a contrast of 3:1 or more cover at least a band two
+    // pixels wide (scaled as the window is) along its edge; when the focus leaves, the picture
+    // with no focus comes back. ZQ_PICTURES names a folder to keep the pictures in.
+    void focusSeenOnScreen()
+    {
+        app::TForm1 form;
+        form.show();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        form.StringGrid2->insertRows(1, {{"1", "Q1", "A1", "G", "W"}, {"2", "Q2", "A2", "G", "W"}});
+        form.Button13Click(); // the browser's lists take the focus too
+        const QString keep = qEnvironmentVariable("ZQ_PICTURES");
+        const auto noFocus = [&] {
+            if (QWidget* focused = QApplication::focusWidget())
+                focused->clearFocus();
+            return screenshot(form);
+        };
+        QList<QWidget*> controls;
+        for (QWidget* control : form.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            const bool takesFocus = control->focusProxy() || control->focusPolicy() != Qt::NoFocus;
+            if (takesFocus && !control->isHidden() && control->isEnabled())
+                controls << control;
+        }
+        // A first round, so that the tables and lists have their current entries before the
+        // picture with no focus is taken. A field is focused without selecting its text.
+        for (QWidget* control : controls)
+            control->setFocus(Qt::OtherFocusReason);
+        const QImage none = noFocus();
+        if (!keep.isEmpty())
+            none.save(keep + QStringLiteral("/focus-none.png"));
+        const qreal ratio = form.devicePixelRatioF();
+        QStringList faults;
+        for (QWidget* control : controls) {
+            control->setFocus(Qt::OtherFocusReason);
+            QTRY_COMPARE(focusedControl(form), control->objectName());
+            const QImage focused = screenshot(form);
+            if (!keep.isEmpty())
+                focused.save(keep + QStringLiteral("/focus-%1.png").arg(control->objectName()));
+            const QRect box(control->geometry().topLeft() * ratio, control->geometry().size() * ratio);
+            const int changed = changedPixels(none, focused, box.adjusted(-4, -4, 4, 4).intersected(none.rect()));
+            // Two pixels of a 96-pixels-per-inch screen, at this screen's resolution.
+            const int band = qRound(2 * form.logicalDpiY() / 96.0 * ratio);
+            const int wanted = 2 * band * (box.width() + box.height()) - 4 * band * band;
+            qInfo().noquote() << QStringLiteral("%1: %2 pixels changed by 3:1 or more, %3 wanted")
+                                     .arg(control->objectName()).arg(changed).arg(wanted);
+            if (changed < wanted)
+                faults << control->objectName();
+            // A table's current cell shows too that the table has the focus: at least a
+            // one-pixel band around the cell changes by 3:1 or more.
+            if (auto* grid = qobject_cast<widgets::StringGrid*>(control)) {
+                const QTableView& view = *grid->view();
+                const QRect cell = view.visualRect(view.currentIndex());
+                const QRect shown(view.viewport()->mapTo(&form, cell.topLeft()) * ratio, cell.size() * ratio);
+                const int cellChanged = changedPixels(none, focused, shown);
+                qInfo().noquote() << QStringLiteral("%1's current cell: %2 pixels changed, %3 wanted")
+                                         .arg(control->objectName()).arg(cellChanged).arg(2 * (shown.width() + shown.height()));
+                if (shown.isEmpty() || cellChanged < 2 * (shown.width() + shown.height()))
+                    faults << control->objectName() + QStringLiteral("'s current cell");
+            }
+            if (noFocus() != none)
+                faults << control->objectName() + QStringLiteral(" (a trace left)");
+        }
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral(", "))));
+    }
+
     void titlesAsTheManagerReadsThem_data()
     {
         QTest::addColumn<int>("kind");
@@ -149,8 +302,8 @@ private slots:
         QTest::newRow("confirmation") << int(MessageKind::Confirmation) << u"確認"_qs;
         QTest::newRow("warning") << int(MessageKind::Warning) << u"警告"_qs;
         QTest::newRow("error box") << -1 << u"Zelqua≪五択変換ｴﾃﾞｨﾀｰVer2.1"_qs;
-        QTest::newRow("open dialog") << -2 << QString();
-        QTest::newRow("save dialog") << -3 << QString();
+        QTest::newRow("open dialog") << -2 << u"開く"_qs;
+        QTest::newRow("save dialog") << -3 << u"名前を付けて保存"_qs;
     }
 
     void titlesAsTheManagerReadsThem()
@@ -182,8 +335,63 @@ private slots:
         }
         QVERIFY(!seen.isEmpty());
         // File dialogs keep Qt's own title, and nothing is added to it.
-        QCOMPARE(seen, title.isEmpty() ? own : title);
+        QCOMPARE(seen, title);
+        QCOMPARE(own, title);
         QVERIFY2(!seen.contains(u'—'), qPrintable(seen));
+    }
+
+    // GTK's own file dialogs (Qt's gtk3 platform theme: scripts/test-desktop.sh runs this with
+    // QT_QPA_PLATFORMTHEME=gtk3) carry the titles of Qt's own, and list files whatever the case
+    // of their extension: in a folder of "a-notes.txt" and "lower.5tq" the bank filter's first
+    // row is the bank, opened with the keys Down and Return.
+    void desktopFileDialogs_data()
+    {
+        QTest::addColumn<bool>("open");
+        QTest::newRow("open: lower.5tq") << true;
+        QTest::newRow("save: titled") << false;
+    }
+
+    void desktopFileDialogs()
+    {
+        if (qEnvironmentVariable("QT_QPA_PLATFORMTHEME") != u"gtk3")
+            QSKIP("GTK's dialogs are shown with QT_QPA_PLATFORMTHEME=gtk3");
+        QFETCH(bool, open);
+        const support::TestFolder folder;
+        folder.write(QStringLiteral("a-notes.txt"), "plain text\r\n");
+        const QString bank = folder.write(QStringLiteral("lower.5tq"), support::bankBytes({support::numberedGenre(1, 10, "Lower")}));
+        // The dialogs open in the current folder (the stage gives them a home of their own, so
+        // no folder visited before is remembered).
+        const QString started = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(folder.path(QString())));
+        app::TForm1 form;
+        form.show();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        const QString title = open ? u"開く"_qs : u"名前を付けて保存"_qs;
+        bool shown = false;
+        QTimer::singleShot(0, &form, [&] {
+            const WId dialog = shownWindowTitled(title, 15000);
+            if (!dialog)
+                return;
+            shown = true;
+            QTest::qWait(1500); // the folder is read once the dialog is up
+            typeOnX(dialog, open ? QStringList{QStringLiteral("Down"), QStringLiteral("Return")}
+                                 : QStringList{QStringLiteral("Escape")});
+            // A dialog that listed nothing to open is closed, so that the test fails, not hangs.
+            QTest::qWait(3000);
+            if (shownWindowTitled(title, 0))
+                typeOnX(dialog, {QStringLiteral("Escape")});
+        });
+        if (open)
+            form.Button1Click();
+        else
+            form.Button6Click();
+        QVERIFY(QDir::setCurrent(started));
+        QVERIFY2(shown, qPrintable(title));
+        if (open) {
+            QCOMPARE(form.OpenDialog1.fileName, support::TestFolder::bytesOf(bank));
+            QCOMPARE(form.StringGrid1->Cells(1, 1), std::string("Lower"));
+        }
     }
 
     // The save button through Qt's real save dialog: switching to the text type keeps the

@@ -153,6 +153,13 @@ void FileDropTest::dropLoadsAsLoadButton_data()
                                                              << int(kUnreadableFile) << QStringList{} << commandLine;
     QTest::newRow("command line: a folder named like a bank") << QStringList{"folder.5TQ/"} << false << int(kCannotRead)
                                                               << QStringList{} << commandLine;
+    // A name typed by hand is told what the system found before the kind of file is asked for.
+    QTest::newRow("command line: a folder") << QStringList{"folder/"} << false << int(kCannotRead) << QStringList{}
+                                            << commandLine;
+    QTest::newRow("command line: a missing file and a FIFO among mon files")
+        << QStringList{"G1.mon", "gone.txt!", "pipe|"} << false << int(kCannotRead) << QStringList{} << commandLine;
+    QTest::newRow("command line: two banks") << QStringList{"B.5TQ", "C.5TQ"} << false << int(kBankAmongSeveral)
+                                             << QStringList{} << commandLine;
 }
 
 void FileDropTest::dropLoadsAsLoadButton()
@@ -166,7 +173,11 @@ void FileDropTest::dropLoadsAsLoadButton()
     TestFolder folder;
     QList<QUrl> urls;
     for (QString name : names) {
-        // "name/" is a folder, "name|" a FIFO.
+        // "name/" is a folder, "name|" a FIFO, "name!" missing.
+        if (name.endsWith(u'!')) {
+            urls << QUrl::fromLocalFile(folder.path(name.chopped(1)));
+            continue;
+        }
         if (name.endsWith(u'/') || name.endsWith(u'|')) {
             const QString path = folder.path(name.chopped(1));
             if (name.endsWith(u'/'))
@@ -228,11 +239,17 @@ void FileDropTest::dropLoadsAsLoadButton()
         QCOMPARE(snapshot(dropped), before);
         const std::vector<ScriptedPrompts::Call> boxes = dropPrompts.callsOf(ScriptedPrompts::Kind::Message);
         if (refusal == kCannotRead) {
+            // Each named with what the system found.
             std::string named;
-            for (const QUrl& url : urls)
-                if (!QFileInfo(url.toLocalFile()).isFile())
-                    named += (named.empty() ? "" : "\r\n")
-                             + text::formatMessage(app::texts::kCannotOpen, {TestFolder::bytesOf(url.toLocalFile())});
+            for (const QUrl& url : urls) {
+                const QFileInfo entry(url.toLocalFile());
+                if (entry.isFile())
+                    continue;
+                const std::string& reason = !entry.exists() ? app::texts::kFileMissing
+                                            : entry.isDir() ? app::texts::kFileIsFolder
+                                                            : app::texts::kFileNotRegular;
+                named += (named.empty() ? "" : "\r\n") + text::formatMessage(reason, {TestFolder::bytesOf(url.toLocalFile())});
+            }
             QCOMPARE(dropPrompts.errorTexts().size(), std::size_t(1));
             QCOMPARE(QByteArray::fromStdString(dropPrompts.errorTexts().front()), QByteArray::fromStdString(named + "."));
             return;
@@ -246,9 +263,12 @@ void FileDropTest::dropLoadsAsLoadButton()
             for (const QString& name : names)
                 if (refused.isEmpty() && !isBank(name) && !name.endsWith(QLatin1String(".mon"), Qt::CaseInsensitive))
                     refused = folder.path(name);
-            QCOMPARE(boxes[0].text, text::formatMessage(app::texts::kCannotDrop, {TestFolder::bytesOf(refused)}));
+            // The advice fits the road: drop, or name on the command line.
+            const bool named = onto == QLatin1String("command line");
+            QCOMPARE(boxes[0].text, text::formatMessage(named ? app::texts::kCannotName : app::texts::kCannotDrop,
+                                                        {TestFolder::bytesOf(refused)}));
         } else if (refusal == kBankAmongSeveral) {
-            QCOMPARE(boxes[0].text, app::texts::kOneBankOnly);
+            QCOMPARE(boxes[0].text, onto == QLatin1String("command line") ? app::texts::kOneBankOnlyNamed : app::texts::kOneBankOnly);
         }
         QVERIFY(dropPrompts.errorTexts().empty());
         return;

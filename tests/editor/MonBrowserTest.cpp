@@ -138,7 +138,7 @@ private slots:
 };
 
 namespace {
-enum DirectoryMove { kSetByCode, kDoubleClick, kEnterKey, kDoubleClickOnParent };
+enum DirectoryMove { kSetByCode, kDoubleClick, kEnterKey, kDoubleClickOnParent, kSavedInto, kShownAgain };
 }
 
 void MonBrowserTest::fileListFollowsDirectoryList_data()
@@ -149,6 +149,10 @@ void MonBrowserTest::fileListFollowsDirectoryList_data()
     QTest::newRow("double click on a subfolder") << int(kDoubleClick);
     QTest::newRow("Enter on a subfolder") << int(kEnterKey);
     QTest::newRow("double click on the parent in the chain") << int(kDoubleClickOnParent);
+    // The list is read again: a file saved into the folder by ⑨ is listed at once, one written
+    // while the browser was hidden once it shows; the selected file stays selected.
+    QTest::newRow("a file saved into it") << int(kSavedInto);
+    QTest::newRow("a file written while hidden") << int(kShownAgain);
 }
 
 void MonBrowserTest::fileListFollowsDirectoryList()
@@ -213,6 +217,22 @@ void MonBrowserTest::fileListFollowsDirectoryList()
         expectedItems = {"[old.mon]", "top.MON"};
         break;
     }
+    case kSavedInto:
+    case kShownAgain:
+        form.DirectoryListBox1->setDirectory(quiz);
+        form.FileListBox1->setCurrentRow(1);
+        if (move == kSavedInto) {
+            prompts.acceptSave(TestFolder::bytesOf(quiz) + "/Aa.mon", 1);
+            QTest::mouseClick(form.Button6, Qt::LeftButton);
+            expectedItems = {"a.mon", "Aa.mon", "B.MON", "[d.mon]"};
+        } else {
+            QTest::mouseClick(form.Button13, Qt::LeftButton);
+            folder.write(QStringLiteral("top/quiz/e.mon"), simpleMon("1", "T", "G", 1, "e"));
+            QTest::mouseClick(form.Button13, Qt::LeftButton);
+            expectedItems = {"a.mon", "B.MON", "[d.mon]", "e.mon"};
+        }
+        QCOMPARE(form.FileListBox1->Item(form.FileListBox1->ItemIndex()), std::string("B.MON"));
+        break;
     }
 
     QCOMPARE(form.DirectoryListBox1->directoryPath(), expectedDirectory);
@@ -221,7 +241,7 @@ void MonBrowserTest::fileListFollowsDirectoryList()
     QCOMPARE(form.FileListBox1->Items(), expectedItems);
     // Following the directory picks nothing.
     QCOMPARE(form.state().MonFileCount, 0);
-    QVERIFY(prompts.calls().empty());
+    QCOMPARE(prompts.calls().size(), move == kSavedInto ? 1u : 0u);
 }
 
 void MonBrowserTest::pickListsFile_data()
