@@ -497,6 +497,8 @@ private:
     std::string marksDisagree(char op)
     {
         const app::find::QuestionIndex& index = m_form.questionIndex();
+        while (!index.marksSettled())
+            QCoreApplication::processEvents();
         std::vector<int> marked;
         for (int row = 0; row < grid().RowCount(); ++row)
             if (index.isDuplicate(row))

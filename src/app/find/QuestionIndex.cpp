@@ -21,6 +21,10 @@ constexpr char16_t kColumnBreak = 0xFFFF;
 // A slice of folding leaves the window this long between events.
 constexpr qint64 kSliceNs = 15'000'000;
 
+// A change is keyed as it happens for this long (a genre of a bank takes less, as a rule);
+// what is left of it, in slices.
+constexpr qint64 kAtOnceNs = 30'000'000;
+
 // Rows in a group of two or more are marked.
 int markedIn(int rows)
 {
@@ -70,25 +74,23 @@ QuestionIndex::QuestionIndex(widgets::StringGrid& table, QObject* parent)
 std::uint64_t QuestionIndex::keyOf(int modelRow) const
 {
     const int row = modelRow + 1;
-    const QString question = foldedCell(m_table.Cells(QuestionColumn::Question, row));
-    if (question.isEmpty())
+    FoldedHash hash;
+    if (!hash.add(m_table.Cells(QuestionColumn::Question, row)))
         return 0;
-    QString both = question;
-    both.append(kColumnBreak);
-    both.append(foldedCell(m_table.Cells(QuestionColumn::Answer, row)));
-    const std::uint64_t key = qHash(QStringView(both), 0);
-    return key ? key : 1;
+    hash.add(m_table.Cells(QuestionColumn::Answer, row));
+    return hash.value() ? hash.value() : 1;
 }
 
 QString QuestionIndex::findTextOf(int modelRow) const
 {
-    QString text;
+    thread_local std::u16string text;
+    text.clear();
     for (int col = QuestionColumn::Question; col < QuestionColumn::Question + kSearchedColumns; ++col) {
         if (col != QuestionColumn::Question)
-            text.append(kColumnBreak);
-        text.append(foldedCell(m_table.Cells(col, modelRow + 1)));
+            text.push_back(kColumnBreak);
+        appendFoldedCell(m_table.Cells(col, modelRow + 1), text);
     }
-    return text;
+    return QString::fromStdU16String(text);
 }
 
 void QuestionIndex::count(std::uint64_t key, int delta)
@@ -104,106 +106,127 @@ void QuestionIndex::count(std::uint64_t key, int delta)
         m_counts.insert(key, after);
     else
         *at = after;
-    const int change = markedIn(after) - markedIn(before);
-    m_duplicateRows += change;
-    // Going from two rows to three marks the third; from one to two, both.
-    if (markedIn(after) != markedIn(before))
+    // From one row to two marks both; from two to three, the third.
+    if (markedIn(after) != markedIn(before)) {
+        m_duplicateRows += markedIn(after) - markedIn(before);
         m_marksChanged = true;
+    }
+}
+
+void QuestionIndex::rekey(int modelRow)
+{
+    Row& row = m_rows[modelRow];
+    const std::uint64_t key = keyOf(modelRow);
+    if (row.keyStale) {
+        row.keyStale = false;
+        --m_staleKeys;
+    }
+    if (key == row.key)
+        return;
+    count(row.key, -1);
+    count(key, +1);
+    row.key = key;
 }
 
 void QuestionIndex::insertRows(int first, int last)
 {
     const int count = last - first + 1;
-    std::vector<std::uint64_t> keys(count);
-    for (int i = 0; i < count; ++i)
-        keys[i] = keyOf(first + i);
-    m_keys.insert(m_keys.begin() + first, keys.begin(), keys.end());
-    for (std::uint64_t key : keys)
-        this->count(key, +1);
-    if (m_findPrepared) {
-        m_findText.insert(m_findText.begin() + first, count, QString());
-        m_isStale.insert(m_isStale.begin() + first, count, 0);
-        markStale(first, last);
-    }
+    m_rows.insert(m_rows.begin() + first, count, Row());
+    rekeyRows(first, last);
+    if (m_findPrepared)
+        staleTexts(first, last);
 }
 
 void QuestionIndex::removeRows(int first, int last)
 {
-    for (int row = first; row <= last; ++row)
-        count(m_keys[row], -1);
-    m_keys.erase(m_keys.begin() + first, m_keys.begin() + last + 1);
-    if (m_findPrepared) {
-        for (int row = first; row <= last; ++row)
-            m_stale -= m_isStale[row];
-        m_findText.erase(m_findText.begin() + first, m_findText.begin() + last + 1);
-        m_isStale.erase(m_isStale.begin() + first, m_isStale.begin() + last + 1);
-        m_firstStale = std::min(m_firstStale, first);
+    const int removed = last - first + 1;
+    const bool most = removed > static_cast<int>(m_rows.size()) / 2;
+    for (int at = first; at <= last; ++at) {
+        const Row& row = m_rows[at];
+        if (!most)
+            count(row.key, -1);
+        m_staleKeys -= row.keyStale;
+        m_staleTexts -= row.textStale;
+    }
+    m_rows.erase(m_rows.begin() + first, m_rows.begin() + last + 1);
+    m_firstStale = std::min(m_firstStale, first);
+    if (most) {
+        // Fewer rows are left than went (④): they are counted again, from their keys.
+        const int markedBefore = m_duplicateRows;
+        m_counts.clear();
+        m_duplicateRows = 0;
+        for (const Row& row : m_rows)
+            count(row.key, +1);
+        m_marksChanged = m_marksChanged || markedBefore > 0 || m_duplicateRows > 0;
     }
 }
 
 void QuestionIndex::moveRows(int start, int end, int destination)
 {
     // Rows start..end go before `destination`, counted before the move.
-    const auto rotate = [&](auto& rows) {
-        if (destination > end)
-            std::rotate(rows.begin() + start, rows.begin() + end + 1, rows.begin() + destination);
-        else
-            std::rotate(rows.begin() + destination, rows.begin() + start, rows.begin() + end + 1);
-    };
-    rotate(m_keys);
-    if (m_findPrepared) {
-        rotate(m_findText);
-        rotate(m_isStale);
-        m_firstStale = std::min({m_firstStale, start, destination});
+    if (destination > end)
+        std::rotate(m_rows.begin() + start, m_rows.begin() + end + 1, m_rows.begin() + destination);
+    else
+        std::rotate(m_rows.begin() + destination, m_rows.begin() + start, m_rows.begin() + end + 1);
+    m_firstStale = std::min({m_firstStale, start, destination});
+}
+
+void QuestionIndex::rekeyRows(int first, int last)
+{
+    QElapsedTimer spent;
+    spent.start();
+    for (int row = first; row <= last; ++row) {
+        if ((row & 255) == 0 && spent.nsecsElapsed() > kAtOnceNs) {
+            staleKeys(row, last);
+            return;
+        }
+        rekey(row);
     }
 }
 
 void QuestionIndex::changeRows(int first, int last)
 {
-    for (int row = first; row <= last; ++row) {
-        const std::uint64_t key = keyOf(row);
-        if (key == m_keys[row])
-            continue;
-        count(m_keys[row], -1);
-        count(key, +1);
-        m_keys[row] = key;
-    }
+    rekeyRows(first, last);
     if (m_findPrepared)
-        markStale(first, last);
+        staleTexts(first, last);
 }
 
 void QuestionIndex::rebuild()
 {
-    m_keys.clear();
+    m_rows.clear();
     m_counts.clear();
     m_duplicateRows = 0;
-    m_findText.clear();
-    m_isStale.clear();
-    m_stale = 0;
+    m_staleKeys = 0;
+    m_staleTexts = 0;
     m_firstStale = 0;
     const int rows = m_model->rowCount();
     if (rows > 0)
         insertRows(0, rows - 1);
-    if (m_findPrepared) {
-        // insertRows left the entries out while the vectors were empty of them.
-        m_findText.assign(rows, QString());
-        m_isStale.assign(rows, 0);
-        m_stale = 0;
-        if (rows > 0)
-            markStale(0, rows - 1);
-    }
     m_marksChanged = true;
     endChange();
 }
 
-void QuestionIndex::markStale(int first, int last)
+void QuestionIndex::staleKeys(int first, int last)
 {
-    for (int row = first; row <= last; ++row) {
-        m_stale += 1 - m_isStale[row];
-        m_isStale[row] = 1;
+    for (int at = first; at <= last; ++at) {
+        Row& row = m_rows[at];
+        m_staleKeys += !row.keyStale;
+        row.keyStale = true;
     }
     m_firstStale = std::min(m_firstStale, first);
-    if (m_stale > 0 && !m_slices.isActive())
+    if (!m_slices.isActive())
+        m_slices.start();
+}
+
+void QuestionIndex::staleTexts(int first, int last)
+{
+    for (int at = first; at <= last; ++at) {
+        Row& row = m_rows[at];
+        m_staleTexts += !row.textStale;
+        row.textStale = true;
+    }
+    m_firstStale = std::min(m_firstStale, first);
+    if (!m_slices.isActive())
         m_slices.start();
 }
 
@@ -221,59 +244,66 @@ void QuestionIndex::prepareFinding()
     if (m_findPrepared)
         return;
     m_findPrepared = true;
-    const int rows = static_cast<int>(m_keys.size());
-    m_findText.assign(rows, QString());
-    m_isStale.assign(rows, 0);
-    m_stale = 0;
-    m_firstStale = 0;
-    if (rows > 0)
-        markStale(0, rows - 1);
+    if (!m_rows.empty())
+        staleTexts(0, static_cast<int>(m_rows.size()) - 1);
     else
         emit findReady();
 }
 
 void QuestionIndex::foldSome()
 {
+    // The marks first: they are shown; the find text only once they are right.
     QElapsedTimer slice;
     slice.start();
-    const int rows = static_cast<int>(m_findText.size());
-    int row = m_firstStale;
-    for (; row < rows && m_stale > 0; ++row) {
-        if (!m_isStale[row])
-            continue;
-        m_findText[row] = findTextOf(row);
-        m_isStale[row] = 0;
-        --m_stale;
-        if ((row & 63) == 0 && slice.nsecsElapsed() > kSliceNs) {
-            ++row;
+    const int rows = static_cast<int>(m_rows.size());
+    const bool keys = m_staleKeys > 0;
+    int at = m_firstStale;
+    for (; at < rows && (keys ? m_staleKeys > 0 : m_staleTexts > 0); ++at) {
+        Row& row = m_rows[at];
+        if (row.keyStale)
+            rekey(at);
+        if (!keys && row.textStale) {
+            row.text = findTextOf(at);
+            row.textStale = false;
+            --m_staleTexts;
+        }
+        if ((at & 63) == 0 && slice.nsecsElapsed() > kSliceNs) {
+            ++at;
             break;
         }
     }
-    m_firstStale = m_stale > 0 ? row : 0;
-    emit findProgress(rows - m_stale, rows);
-    if (m_stale > 0)
+    const bool more = m_staleKeys > 0 || m_staleTexts > 0;
+    // Keys done: the texts start again from the first row that may be stale.
+    m_firstStale = !more ? 0 : keys && m_staleKeys == 0 ? 0 : at;
+    if (m_marksChanged && m_staleKeys == 0) {
+        m_marksChanged = false;
+        emit marksChanged();
+    }
+    if (m_findPrepared)
+        emit findProgress(rows - m_staleTexts, rows);
+    if (more)
         m_slices.start();
-    else
+    else if (m_findPrepared)
         emit findReady();
 }
 
 bool QuestionIndex::isDuplicate(int row) const
 {
     const int at = row - 1;
-    if (at < 0 || at >= static_cast<int>(m_keys.size()) || m_keys[at] == 0)
+    if (at < 0 || at >= static_cast<int>(m_rows.size()) || m_rows[at].key == 0)
         return false;
-    return m_counts.value(m_keys[at]) >= 2;
+    return m_counts.value(m_rows[at].key) >= 2;
 }
 
 int QuestionIndex::nextDuplicate(int row, bool forward) const
 {
-    const int rows = static_cast<int>(m_keys.size());
+    const int rows = static_cast<int>(m_rows.size());
     if (m_duplicateRows == 0 || rows == 0)
         return -1;
     int at = std::clamp(row - 1, -1, rows);
     for (int step = 0; step < rows; ++step) {
         at = forward ? (at + 1) % rows : (at - 1 + rows) % rows;
-        if (m_keys[at] != 0 && m_counts.value(m_keys[at]) >= 2)
+        if (m_rows[at].key != 0 && m_counts.value(m_rows[at].key) >= 2)
             return at + 1;
     }
     return -1;
@@ -284,13 +314,13 @@ std::vector<CellAt> QuestionIndex::find(QStringView query) const
     std::vector<CellAt> found;
     if (query.isEmpty() || !findingReady())
         return found;
-    const int rows = static_cast<int>(m_findText.size());
+    const int rows = static_cast<int>(m_rows.size());
     for (int row = 0; row < rows; ++row) {
-        const QStringView text = m_findText[row];
+        const QStringView text = m_rows[row].text;
         if (!text.contains(query))
             continue;
         int col = QuestionColumn::Question;
-        for (QStringView cell : text.tokenize(kColumnBreak)) {
+        for (QStringView cell : text.tokenize(QChar(kColumnBreak))) {
             if (cell.contains(query))
                 found.push_back({col, row + 1});
             ++col;
@@ -305,8 +335,8 @@ std::vector<CellAt> QuestionIndex::find(QStringView query, const std::vector<Cel
     if (query.isEmpty() || !findingReady())
         return found;
     for (const CellAt& at : among) {
-        const QStringView text = m_findText[at.row - 1];
-        const auto cells = text.tokenize(kColumnBreak);
+        const QStringView text = m_rows[at.row - 1].text;
+        const auto cells = text.tokenize(QChar(kColumnBreak));
         auto cell = cells.begin();
         std::advance(cell, at.col - QuestionColumn::Question);
         if ((*cell).contains(query))
