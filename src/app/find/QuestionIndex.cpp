@@ -97,15 +97,12 @@ void QuestionIndex::count(std::uint64_t key, int delta)
 {
     if (key == 0)
         return;
-    auto at = m_counts.find(key);
-    const int before = at == m_counts.end() ? 0 : *at;
-    const int after = before + delta;
+    int& rows = m_counts[key];
+    const int before = rows;
+    rows += delta;
+    const int after = rows;
     if (after == 0)
-        m_counts.erase(at);
-    else if (at == m_counts.end())
-        m_counts.insert(key, after);
-    else
-        *at = after;
+        m_counts.remove(key);
     // From one row to two marks both; from two to three, the third.
     if (markedIn(after) != markedIn(before)) {
         m_duplicateRows += markedIn(after) - markedIn(before);
@@ -309,38 +306,62 @@ int QuestionIndex::nextDuplicate(int row, bool forward) const
     return -1;
 }
 
+namespace {
+
+// Whether `text` holds `query`: its first unit looked for with Qt's vectorised search, the
+// rest compared where that unit stands.
+bool holds(QStringView text, QStringView query)
+{
+    const QChar first = query.front();
+    const qsizetype last = text.size() - query.size();
+    for (qsizetype at = 0; at <= last; ++at) {
+        at = text.indexOf(first, at);
+        if (at < 0 || at > last)
+            return false;
+        if (text.sliced(at, query.size()) == query)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+void QuestionIndex::findInRow(int modelRow, QStringView query, std::vector<CellAt>& found) const
+{
+    const QStringView text = m_rows[modelRow].text;
+    if (!holds(text, query))
+        return;
+    int col = QuestionColumn::Question;
+    for (QStringView cell : text.tokenize(QChar(kColumnBreak))) {
+        if (holds(cell, query))
+            found.push_back({col, modelRow + 1});
+        ++col;
+    }
+}
+
 std::vector<CellAt> QuestionIndex::find(QStringView query) const
 {
     std::vector<CellAt> found;
     if (query.isEmpty() || !findingReady())
         return found;
     const int rows = static_cast<int>(m_rows.size());
-    for (int row = 0; row < rows; ++row) {
-        const QStringView text = m_rows[row].text;
-        if (!text.contains(query))
-            continue;
-        int col = QuestionColumn::Question;
-        for (QStringView cell : text.tokenize(QChar(kColumnBreak))) {
-            if (cell.contains(query))
-                found.push_back({col, row + 1});
-            ++col;
-        }
-    }
+    for (int row = 0; row < rows; ++row)
+        findInRow(row, query, found);
     return found;
 }
 
 std::vector<CellAt> QuestionIndex::find(QStringView query, const std::vector<CellAt>& among) const
 {
+    // The cells of a longer query lie in the rows of the shorter one's.
     std::vector<CellAt> found;
     if (query.isEmpty() || !findingReady())
         return found;
+    int last = 0;
     for (const CellAt& at : among) {
-        const QStringView text = m_rows[at.row - 1].text;
-        const auto cells = text.tokenize(QChar(kColumnBreak));
-        auto cell = cells.begin();
-        std::advance(cell, at.col - QuestionColumn::Question);
-        if ((*cell).contains(query))
-            found.push_back(at);
+        if (at.row == last)
+            continue;
+        last = at.row;
+        findInRow(at.row - 1, query, found);
     }
     return found;
 }

@@ -93,6 +93,7 @@ private:
     QString findTextOf(int modelRow) const;
     void count(std::uint64_t key, int delta);
     void rekey(int modelRow);
+    void findInRow(int modelRow, QStringView query, std::vector<CellAt>& found) const;
     // Keys rows first to last as long as a change may take, and the rest in slices.
     void rekeyRows(int first, int last);
     void insertRows(int first, int last);
