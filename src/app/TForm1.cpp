@@ -359,6 +359,9 @@ void TForm1::addControlKeys()
 void TForm1::addFinding()
 {
     m_questionIndex = new find::QuestionIndex(*StringGrid2, this);
+    StringGrid2->setRowMarks({[index = m_questionIndex](int row) { return index->isDuplicate(row); },
+                              colours::kDuplicateMark, sjis::toUnicode(texts::kDuplicateMark)});
+    connect(m_questionIndex, &find::QuestionIndex::marksChanged, StringGrid2, &widgets::StringGrid::repaintRowMarks);
     const auto key = [this](QKeySequence keys, auto act) {
         connect(new QShortcut(keys, this), &QShortcut::activated, this, [this, act] { runUserAction([&] { act(openFindBar()); }); });
     };

@@ -19,6 +19,9 @@
 #include <QTableView>
 #include <QtTest>
 
+#include <algorithm>
+#include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -52,6 +55,18 @@ std::vector<int> markedRows(const TForm1& form)
         if (form.questionIndex().isDuplicate(row))
             rows.push_back(row);
     return rows;
+}
+
+// The contrast ratio of two colours as the Web Content Accessibility Guidelines reckon it.
+double contrast(const QColor& a, const QColor& b)
+{
+    const auto luminance = [](const QColor& c) {
+        const auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
 void editCell(widgets::StringGrid& grid, int col, int row, const QString& text)
@@ -272,6 +287,32 @@ void FindTest::marks()
     QCOMPARE(markedRows(form), marked);
     QCOMPARE(form.questionIndex().recountDuplicates(), marked);
     QCOMPARE(form.questionIndex().duplicateRows(), int(marked.size()));
+    // The number cells show them, tinted against the others, and tell a screen reader.
+    QHeaderView* numbers = grid.view()->verticalHeader();
+    const QImage shown = numbers->viewport()->grab().toImage();
+    const auto painted = [&](int row) {
+        const QPoint inside(numbers->viewport()->width() - 6, numbers->sectionViewportPosition(row - 1) + 4);
+        return shown.pixelColor(inside * shown.devicePixelRatio());
+    };
+    const auto isMarked = [&](int row) { return std::find(marked.begin(), marked.end(), row) != marked.end(); };
+    int visible = 1;
+    while (visible + 1 < grid.RowCount() && numbers->sectionViewportPosition(visible) + 8 < numbers->viewport()->height())
+        ++visible;
+    std::optional<QColor> normal;  // a number cell shown unmarked
+    for (int row = 1; row <= visible; ++row)
+        if (!isMarked(row))
+            normal = painted(row);
+    for (int row = 1; row < grid.RowCount(); ++row) {
+        QCOMPARE(numbers->model()->headerData(row - 1, Qt::Vertical, Qt::BackgroundRole).isValid(), isMarked(row));
+        QCOMPARE(numbers->model()->headerData(row - 1, Qt::Vertical, Qt::AccessibleDescriptionRole).toString().isEmpty(),
+                 !isMarked(row));
+        if (row > visible || !normal)
+            continue;
+        if (isMarked(row))
+            QVERIFY2(contrast(painted(row), *normal) >= 3.0, qPrintable(painted(row).name() + u' ' + normal->name()));
+        else
+            QCOMPARE(painted(row), *normal);
+    }
 
     // F8 goes to the first marked row after the current one, wrapping round.
     grid.setRow(grid.RowCount() - 1);

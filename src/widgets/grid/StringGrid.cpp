@@ -426,6 +426,17 @@ void StringGrid::setErrorBoundary(ErrorBoundary boundary)
     m_view->setErrorBoundary(std::move(boundary));
 }
 
+void StringGrid::setRowMarks(RowMarks marks)
+{
+    m_model->setRowMarks(std::move(marks));
+    repaintRowMarks();
+}
+
+void StringGrid::repaintRowMarks()
+{
+    m_view->verticalHeader()->viewport()->update();
+}
+
 bool StringGrid::EditorMode() const
 {
     return m_view->editor() != nullptr;

@@ -26,6 +26,7 @@
 
 #include "widgets/grid/GridRows.h"
 #include "widgets/grid/GridStyle.h"
+#include "widgets/grid/RowMarks.h"
 #include "widgets/grid/SharedRows.h"
 #include "widgets/grid/StringGridHistory.h"
 
@@ -157,6 +158,10 @@ public:
     // error is dropped and the gesture changes nothing.
     using ErrorBoundary = std::function<void(const std::function<void()>&)>;
     void setErrorBoundary(ErrorBoundary boundary);
+
+    // Rows marked on their number cell (RowMarks); repaintRowMarks() after the marks changed.
+    void setRowMarks(RowMarks marks);
+    void repaintRowMarks();
 
     bool EditorMode() const;           // an in-place editor is open
     QLineEdit* inplaceEditor() const;  // the open editor, or nullptr
