@@ -144,7 +144,7 @@ inline const Text kFindNone(u8"該当なし");
 inline const Text kFindPreparing(u8"準備中 %d%");
 inline const Text kFindWrappedToTop(u8"先頭に戻りました");
 inline const Text kFindWrappedToBottom(u8"末尾に戻りました");
-inline const Text kFindDuplicateAt(u8"重複 %d / %d 行");
+inline const Text kFindDuplicateAt(u8"重複 %d 行");
 inline const Text kFindNoDuplicate(u8"重複なし");
 inline const Text kDuplicateMark(u8"重複：同じ問題と解答の行が他にもあります");
 

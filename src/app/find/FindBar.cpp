@@ -9,7 +9,7 @@
 
 #include <QAccessible>
 #include <QApplication>
-#include <QHBoxLayout>
+#include <QBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -70,17 +70,20 @@ FindBar::FindBar(widgets::StringGrid& table, QuestionIndex& index, QWidget* pare
     m_field->setClearButtonEnabled(true);
     m_field->installEventFilter(this);
     m_status->setObjectName(QStringLiteral("FindStatus"));
-    m_status->setMinimumWidth(m_status->fontMetrics().horizontalAdvance(QStringLiteral("00000 / 00000")));
 
-    auto* row = new QHBoxLayout(this);
-    row->setContentsMargins(4, 2, 4, 2);
+    // The field and its buttons on one line, what was found under them.
+    auto* lines = new QVBoxLayout(this);
+    lines->setContentsMargins(4, 2, 4, 2);
+    lines->setSpacing(0);
+    auto* row = new QHBoxLayout;
     row->setSpacing(2);
     row->addWidget(m_field, 1);
-    row->addWidget(m_status);
     row->addWidget(m_previous);
     row->addWidget(m_next);
     row->addWidget(m_duplicate);
     row->addWidget(m_close);
+    lines->addLayout(row);
+    lines->addWidget(m_status);
 
     connect(m_field, &QLineEdit::textChanged, this, &FindBar::queryChanged);
     connect(m_previous, &QToolButton::clicked, this, [this] { findNext(false); });
