@@ -36,6 +36,20 @@ std::string sj(const QString& text)
     return sjis::fromUnicode(text).bytes;
 }
 
+// The window shown and active, its dialogs scripted.
+struct Window {
+    ScriptedPrompts prompts;
+    TForm1 form{&prompts};
+    widgets::StringGrid& grid = *form.StringGrid2;
+    Window()
+    {
+        form.show();
+        form.activateWindow();
+        if (!QTest::qWaitForWindowActive(&form))
+            qFatal("the window did not become active");
+    }
+};
+
 // Ctrl+F, then waits until every row is folded.
 find::FindBar& openFindBar(TForm1& form)
 {
@@ -148,11 +162,8 @@ void FindTest::matches()
     QFETCH(bool, inputMethod);
     QFETCH(bool, found);
 
-    ScriptedPrompts prompts;
-    TForm1 form(&prompts);
-    form.show();
-    QVERIFY(QTest::qWaitForWindowActive(&form));
-    widgets::StringGrid& grid = *form.StringGrid2;
+    Window window;
+    widgets::StringGrid& grid = window.grid;
     grid.setRowCount(4);
     for (int c = QuestionColumn::Question; c < kQuestionColumns; ++c)
         for (int row : {1, 2})
@@ -161,7 +172,7 @@ void FindTest::matches()
     grid.setRow(1);
     grid.setCol(1);
 
-    find::FindBar& bar = openFindBar(form);
+    find::FindBar& bar = openFindBar(window.form);
     if (inputMethod) {
         // Composed first, then committed, as an input method sends it.
         QInputMethodEvent composing(typed, {});
@@ -185,11 +196,8 @@ void FindTest::stepsAndKeys()
 {
     // Three matches: Return and F3 step forward and wrap with a note, Shift steps back;
     // Escape closes the bar and gives the focus back to the table.
-    ScriptedPrompts prompts;
-    TForm1 form(&prompts);
-    form.show();
-    QVERIFY(QTest::qWaitForWindowActive(&form));
-    widgets::StringGrid& grid = *form.StringGrid2;
+    Window window;
+    widgets::StringGrid& grid = window.grid;
     grid.setRowCount(5);
     const QString cells[3][2] = {{u"ＡＢ"_qs, u"x"_qs}, {u"y"_qs, u"ab"_qs}, {u"aB"_qs, u"z"_qs}};
     for (int row = 1; row <= 3; ++row)
@@ -198,7 +206,7 @@ void FindTest::stepsAndKeys()
     grid.view()->setFocus();
     grid.setRow(1);
     grid.setCol(1);
-    find::FindBar& bar = openFindBar(form);
+    find::FindBar& bar = openFindBar(window.form);
     QTest::keyClicks(bar.field(), u"ab"_qs);
     const auto at = [&] { return std::pair(grid.Col(), grid.Row()); };
     QCOMPARE(at(), std::pair(1, 1));
@@ -250,12 +258,10 @@ void FindTest::marks()
     const QString mon = folder.write(
         "twice.mon", support::monText("4", "T", "G", {{"y", "Tokyo"}, {sj(u"Ｘ"_qs), sj(u"ＴＯＫＹＯ"_qs)},
                                                      {"x", "tokyo  "}, {sj(u"ﾌﾗﾝｽ"_qs), sj(u"ﾊﾟﾘ"_qs)}}));
-    ScriptedPrompts prompts;
-    TForm1 form(&prompts);
-    form.show();
-    form.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&form));
-    widgets::StringGrid& grid = *form.StringGrid2;
+    Window window;
+    TForm1& form = window.form;
+    ScriptedPrompts& prompts = window.prompts;
+    widgets::StringGrid& grid = window.grid;
     support::loadMonFile(form, prompts, mon);
     QCOMPARE(grid.RowCount(), 6);
 

@@ -131,7 +131,7 @@ void QuestionIndex::insertRows(int first, int last)
     m_rows.insert(m_rows.begin() + first, count, Row());
     rekeyRows(first, last);
     if (m_findPrepared)
-        staleTexts(first, last);
+        markStale(first, last, &Row::textStale, m_staleTexts);
 }
 
 void QuestionIndex::removeRows(int first, int last)
@@ -174,7 +174,7 @@ void QuestionIndex::rekeyRows(int first, int last)
     spent.start();
     for (int row = first; row <= last; ++row) {
         if ((row & 255) == 0 && spent.nsecsElapsed() > kAtOnceNs) {
-            staleKeys(row, last);
+            markStale(row, last, &Row::keyStale, m_staleKeys);
             return;
         }
         rekey(row);
@@ -185,7 +185,7 @@ void QuestionIndex::changeRows(int first, int last)
 {
     rekeyRows(first, last);
     if (m_findPrepared)
-        staleTexts(first, last);
+        markStale(first, last, &Row::textStale, m_staleTexts);
 }
 
 void QuestionIndex::rebuild()
@@ -203,24 +203,12 @@ void QuestionIndex::rebuild()
     endChange();
 }
 
-void QuestionIndex::staleKeys(int first, int last)
+void QuestionIndex::markStale(int first, int last, bool Row::*stale, int& staleRows)
 {
     for (int at = first; at <= last; ++at) {
-        Row& row = m_rows[at];
-        m_staleKeys += !row.keyStale;
-        row.keyStale = true;
-    }
-    m_firstStale = std::min(m_firstStale, first);
-    if (!m_slices.isActive())
-        m_slices.start();
-}
-
-void QuestionIndex::staleTexts(int first, int last)
-{
-    for (int at = first; at <= last; ++at) {
-        Row& row = m_rows[at];
-        m_staleTexts += !row.textStale;
-        row.textStale = true;
+        bool& flag = m_rows[at].*stale;
+        staleRows += !flag;
+        flag = true;
     }
     m_firstStale = std::min(m_firstStale, first);
     if (!m_slices.isActive())
@@ -242,7 +230,7 @@ void QuestionIndex::prepareFinding()
         return;
     m_findPrepared = true;
     if (!m_rows.empty())
-        staleTexts(0, static_cast<int>(m_rows.size()) - 1);
+        markStale(0, static_cast<int>(m_rows.size()) - 1, &Row::textStale, m_staleTexts);
     else
         emit findReady();
 }

@@ -101,8 +101,8 @@ private:
     void moveRows(int start, int end, int destination);
     void changeRows(int first, int last);
     void rebuild();
-    void staleKeys(int first, int last);
-    void staleTexts(int first, int last);
+    // Rows first to last stale in `stale` (a key or a text), counted in `staleRows`.
+    void markStale(int first, int last, bool Row::*stale, int& staleRows);
     void foldSome();
     // Tells what the change that just ended did.
     void endChange();
