@@ -1,17 +1,24 @@
 // Developer tool: renders the main window to a PNG, as it looks when the editor starts.
-//   QT_QPA_PLATFORM=offscreen ./window_picture window.png [browser|help-hidden|dark|bank FILE.5TQ|converted FILE.5TQ]
+//   QT_QPA_PLATFORM=offscreen ./window_picture window.png [browser|help-hidden|dark|bank FILE.5TQ|converted FILE.5TQ
+//                                                          |find FILE.5TQ TEXT|duplicates FILE.5TQ]
 // The optional state shows the mon file browser, the help icon in place of the help panel,
 // the window under a dark desktop palette, or a bank read into the genre table with its
-// first genre added, or that genre's first 8 to 300 questions converted into the memo pad.
+// first genre added, or that genre's first 8 to 300 questions converted into the memo pad,
+// or the find bar (Ctrl+F) after TEXT was typed into it, or on the first of the rows marked
+// as duplicates (F8).
 // QT_FONT_DPI=120 or QT_SCALE_FACTOR=2 show other screens.
 
 #include "app/TForm1.h"
+#include "app/find/FindBar.h"
+#include "app/find/QuestionIndex.h"
 #include "widgets/Prompts.h"
 #include "codec/ShiftJis.h"
 #include "widgets/LineEdit.h"
 #include "widgets/grid/StringGrid.h"
 
 #include <QApplication>
+#include <QLineEdit>
+#include <QTest>
 #include <QLibraryInfo>
 #include <QPalette>
 #include <QPixmap>
@@ -67,7 +74,8 @@ int main(int argc, char* argv[])
         dark.setColor(QPalette::Text, QColor(0xE0, 0xE0, 0xE0));
         QApplication::setPalette(dark);
     }
-    const bool withBank = state == QLatin1String("bank") || state == QLatin1String("converted");
+    const bool withBank = state == QLatin1String("bank") || state == QLatin1String("converted")
+                          || state == QLatin1String("find") || state == QLatin1String("duplicates");
     PictureDialogs dialogs(withBank && argc > 3 ? sjis::fromUnicode(QString::fromLocal8Bit(argv[3])).bytes : std::string());
     app::TForm1 window(&dialogs);
     window.show();
@@ -83,6 +91,21 @@ int main(int argc, char* argv[])
             window.Edit6->setText("1");
             window.Edit8->setText(std::to_string(std::clamp(window.StringGrid2->RowCount() - 2, 8, 300)));
             window.Button5Click();
+        }
+        if (state == QLatin1String("find") || state == QLatin1String("duplicates")) {
+            QApplication::setActiveWindow(&window);
+            QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier);
+            app::find::FindBar* bar = window.findBar();
+            if (!bar) {
+                std::fprintf(stderr, "Ctrl+F opened no find bar\n");
+                return 1;
+            }
+            while (!window.questionIndex().findingReady())
+                QApplication::processEvents();
+            if (state == QLatin1String("find"))
+                QTest::keyClicks(bar->field(), argc > 4 ? QString::fromLocal8Bit(argv[4]) : QString());
+            else
+                QTest::keyClick(bar->field(), Qt::Key_F8);
         }
     }
     QApplication::processEvents();

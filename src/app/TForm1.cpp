@@ -7,6 +7,8 @@
 #include "app/Fonts.h"
 #include "app/Icons.h"
 #include "app/WindowTexts.h"
+#include "app/find/FindBar.h"
+#include "app/find/QuestionIndex.h"
 #include "widgets/Button.h"
 #include "widgets/DirectoryList.h"
 #include "widgets/Dispatch.h"
@@ -101,6 +103,7 @@ TForm1::TForm1(widgets::Prompts* prompts)
     connectHelpTexts();
     describeControls();
     addControlKeys();
+    addFinding();
     takeFileDropsFromControls();
     // The focused control is ringed, 3 pixels wide on the window's usual scale.
     new widgets::FocusRing(*this, qRound(3 * m_scale) + 1);
@@ -372,6 +375,39 @@ void TForm1::addControlKeys()
     auto* previous = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), this);
     connect(next, &QShortcut::activated, this, [this] { focusNextControl(true); });
     connect(previous, &QShortcut::activated, this, [this] { focusNextControl(false); });
+}
+
+void TForm1::addFinding()
+{
+    m_questionIndex = new find::QuestionIndex(*StringGrid2, this);
+    StringGrid2->setRowMarks({[index = m_questionIndex](int row) { return index->isDuplicate(row); },
+                              colours::kDuplicateMark, sjis::toUnicode(texts::kDuplicateMark)});
+    connect(m_questionIndex, &find::QuestionIndex::marksChanged, StringGrid2, &widgets::StringGrid::repaintRowMarks);
+    const auto key = [this](QKeySequence keys, auto act) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, [this, act] { runUserAction([&] { act(openFindBar()); }); });
+    };
+    key(QKeySequence::Find, [](find::FindBar& bar) { bar.open(); });
+    key(QKeySequence(Qt::Key_F3), [](find::FindBar& bar) { bar.findNext(true); });
+    key(QKeySequence(Qt::SHIFT | Qt::Key_F3), [](find::FindBar& bar) { bar.findNext(false); });
+    key(QKeySequence(Qt::Key_F8), [](find::FindBar& bar) { bar.nextDuplicate(true); });
+    key(QKeySequence(Qt::SHIFT | Qt::Key_F8), [](find::FindBar& bar) { bar.nextDuplicate(false); });
+}
+
+find::FindBar& TForm1::openFindBar()
+{
+    if (!m_findBar) {
+        m_findBar = new find::FindBar(*StringGrid2, *m_questionIndex, this);
+        m_findBar->setFont(legibleFont(kGothic, kLegibleHeightAt120, m_scale));
+    }
+    // Under the question table, over its two captions and up to the range fields: never
+    // over a row of the table, and nothing of the window moves for it.
+    const QRect table = StringGrid2->geometry();
+    const int top = table.bottom() + 1 + qRound(2 * m_scale);
+    m_findBar->setGeometry(table.left(), top, Label14->x() - qRound(4 * m_scale) - table.left(),
+                           std::min(m_findBar->sizeHint().height(), height() - top));
+    if (!m_findBar->isVisible())
+        m_findBar->open();
+    return *m_findBar;
 }
 
 void TForm1::focusNextControl(bool next)

@@ -37,6 +37,11 @@ class StringGrid;
 
 namespace app {
 
+namespace find {
+class FindBar;
+class QuestionIndex;
+} // namespace find
+
 class TForm1 final : public QWidget {
     Q_OBJECT
 
@@ -53,6 +58,10 @@ public:
     // 120 pixels per inch is multiplied by it.
     double scale() const { return m_scale; }
     EditorState& state() { return m_state; }
+    // Finding in the question table and its duplicate marks (FindBar, QuestionIndex); the
+    // bar is made when Ctrl+F first opens it.
+    find::QuestionIndex& questionIndex() const { return *m_questionIndex; }
+    find::FindBar* findBar() const { return m_findBar; }
 
     // Controls, made from the control table (ControlTable.cpp) in its order: later ones lie
     // on top of earlier ones.
@@ -202,6 +211,9 @@ private:
     void describeCount();
     // Ctrl+Tab and Ctrl+Shift+Tab: the next or previous control, from inside any control.
     void addControlKeys();
+    // Ctrl+F, F3 and F8, and the duplicate marks of the question table.
+    void addFinding();
+    find::FindBar& openFindBar();
     void focusNextControl(bool next);
     // Captions whole and legible at any density (see TForm1.cpp).
     void fitCaptions();
@@ -284,6 +296,8 @@ private:
     double m_scale = 1.0;
     bool m_placed = false;
     EditorState m_state;
+    find::QuestionIndex* m_questionIndex = nullptr;
+    find::FindBar* m_findBar = nullptr;
 };
 
 } // namespace app

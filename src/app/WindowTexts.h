@@ -137,6 +137,27 @@ inline const Text kBlankLinesQuestion(u8"印刷後の用紙に訂正書込みが
 inline const Text kPrintJobTitle(u8"返済計算");
 inline const Text kPrinting(u8"印刷しています…");
 
+// The find bar over the question table (Ctrl+F), and the marks of a question taken twice.
+inline const Text kFindBarName(u8"問題表の検索");
+inline const Text kFindFieldName(u8"検索する語");
+inline const Text kFindPrevious(u8"▲");
+inline const Text kFindPreviousName(u8"前を検索");
+inline const Text kFindNext(u8"▼");
+inline const Text kFindNextName(u8"次を検索");
+inline const Text kFindDuplicate(u8"重複▼");
+inline const Text kFindDuplicateName(u8"次の重複へ");
+inline const Text kFindClose(u8"×");
+inline const Text kFindCloseName(u8"検索を閉じる");
+inline const Text kFindHelp(u8"全角半角・大文字小文字の違いは無視。Enter/F3=次,Shift+Enter=前,F8=次の重複,Esc=閉じる");
+inline const Text kFindPosition(u8"%d / %d");
+inline const Text kFindNone(u8"該当なし");
+inline const Text kFindPreparing(u8"準備中 %d%");
+inline const Text kFindWrappedToTop(u8"先頭に戻りました");
+inline const Text kFindWrappedToBottom(u8"末尾に戻りました");
+inline const Text kFindDuplicateAt(u8"重複 %d 行");
+inline const Text kFindNoDuplicate(u8"重複なし");
+inline const Text kDuplicateMark(u8"重複：同じ問題と解答の行が他にもあります");
+
 // What a screen reader speaks for a control without a caption of its own (the fields
 // speak their label's caption), and what the count field's colour says.
 inline const Text kGenreTableName(u8"ジャンル表");

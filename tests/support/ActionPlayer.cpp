@@ -1,6 +1,9 @@
 #include "support/ActionPlayer.h"
 
 #include "app/TForm1.h"
+#include "app/find/FindBar.h"
+#include "app/find/FoldedText.h"
+#include "app/find/QuestionIndex.h"
 #include "support/ControlDriver.h"
 #include "support/TestFiles.h"
 #include "widgets/Button.h"
@@ -41,12 +44,13 @@
 //   z        Ctrl+Z    y  Ctrl+Y    Z  Ctrl+Shift+Z
 //   6 [k]    retype the start field    8 [k]    retype the end field
 //   T        Tab       F  F2
+//   f [k]    Ctrl+F, then query k put into the find field      j  F3    J  F8
 
 namespace support {
 
 namespace {
 
-constexpr std::string_view kActions = "bogcnvshkdteqPCMUxzyZ68TF";
+constexpr std::string_view kActions = "bogcnvshkdteqPCMUxzyZ68TFfjJ";
 // A script longer than this is cut: the history holds 100 steps, and the rules about undo
 // follow the steps one by one.
 constexpr std::size_t kMaxActions = 90;
@@ -314,6 +318,20 @@ private:
         }
         case 'U': release(); break;
         case 'x': drop(std::size_t(arg(int(m_files.drops.size())))); break;
+        case 'f': {
+            static const QString queries[] = {QStringLiteral("q1"), QStringLiteral("ＱＩ－"), QStringLiteral("a"),
+                                              QStringLiteral("tb"), QString()};
+            key(Qt::Key_F, Qt::ControlModifier);
+            if (app::find::FindBar* bar = m_form.findBar()) {
+                while (!m_form.questionIndex().findingReady())
+                    QCoreApplication::processEvents();
+                bar->field()->selectAll();
+                commit(queries[arg(5)]);
+            }
+            break;
+        }
+        case 'j': key(Qt::Key_F3); break;
+        case 'J': key(Qt::Key_F8); break;
         case 'z': key(Qt::Key_Z, Qt::ControlModifier); break;
         case 'y': key(Qt::Key_Y, Qt::ControlModifier); break;
         case 'Z': key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier); break;
@@ -460,6 +478,9 @@ private:
         if ((undoing || redoing) && now.cells != before.cells && numbersInOrder() && renumberShown)
             return "an undo or redo left the numbers in order and 付番更新 shown";
 
+        if (std::string marks = marksDisagree(op); !marks.empty())
+            return marks;
+
         if (op == 'x') {
             if (m_dropTaken != m_dropExpected)
                 return m_dropExpected ? "a drop was refused" : "a refused drop was reported as taken";
@@ -467,6 +488,29 @@ private:
                 return "a refused drop changed the window";
             if (m_dropExpected && m_prompts.errors.size() != errorsBefore)
                 return "a drop of files that can be read showed an error";
+        }
+        return {};
+    }
+
+    // The duplicate marks are those a count of the whole table gives; a cell the find bar
+    // went to holds what was typed into it.
+    std::string marksDisagree(char op)
+    {
+        const app::find::QuestionIndex& index = m_form.questionIndex();
+        while (!index.marksSettled())
+            QCoreApplication::processEvents();
+        std::vector<int> marked;
+        for (int row = 0; row < grid().RowCount(); ++row)
+            if (index.isDuplicate(row))
+                marked.push_back(row);
+        if (marked != index.recountDuplicates() || int(marked.size()) != index.duplicateRows())
+            return "the duplicate marks differ from a count of the table";
+        const app::find::FindBar* bar = m_form.findBar();
+        if ((op == 'f' || op == 'j') && bar && bar->isVisible() && bar->matchCount() > 0
+            && QApplication::focusWidget() == bar->field()) {
+            const QString query = app::find::folded(bar->field()->text());
+            if (!app::find::foldedCell(grid().Cells(grid().Col(), grid().Row())).contains(query))
+                return "the find bar went to a cell that does not hold the text typed";
         }
         return {};
     }

@@ -430,6 +430,17 @@ void StringGrid::setErrorBoundary(GridErrorBoundary::Runner runner)
     m_view->setErrorBoundary(m_boundary);
 }
 
+void StringGrid::setRowMarks(RowMarks marks)
+{
+    m_model->setRowMarks(std::move(marks));
+    repaintRowMarks();
+}
+
+void StringGrid::repaintRowMarks()
+{
+    m_view->verticalHeader()->viewport()->update();
+}
+
 bool StringGrid::EditorMode() const
 {
     return m_view->editor() != nullptr;

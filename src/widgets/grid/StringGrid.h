@@ -27,6 +27,7 @@
 #include "widgets/grid/GridErrorBoundary.h"
 #include "widgets/grid/GridRows.h"
 #include "widgets/grid/GridStyle.h"
+#include "widgets/grid/RowMarks.h"
 #include "widgets/grid/SharedRows.h"
 #include "widgets/grid/StringGridHistory.h"
 
@@ -156,6 +157,10 @@ public:
     // ends at the window's error boundary, never in Qt's event loop. Without one such an
     // error is dropped and the gesture changes nothing more.
     void setErrorBoundary(GridErrorBoundary::Runner runner);
+
+    // Rows marked on their number cell (RowMarks); repaintRowMarks() after the marks changed.
+    void setRowMarks(RowMarks marks);
+    void repaintRowMarks();
 
     bool EditorMode() const;           // an in-place editor is open
     QLineEdit* inplaceEditor() const;  // the open editor, or nullptr

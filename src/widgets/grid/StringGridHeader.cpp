@@ -55,7 +55,9 @@ void StringGridHeader::paintSection(QPainter* painter, const QRect& rect, int lo
 {
     const GridOptions options = m_style.options;
     painter->save();
-    painter->fillRect(rect, m_style.fixedColor);
+    // A row its owner marks is tinted (RowMarks).
+    const QVariant tint = model() ? model()->headerData(logicalIndex, orientation(), Qt::BackgroundRole) : QVariant();
+    painter->fillRect(rect, tint.isValid() ? tint.value<QColor>() : m_style.fixedColor);
     painter->setPen(palette().color(QPalette::Text));
     painter->setFont(font());
     const QString text = model() ? model()->headerData(logicalIndex, orientation(), Qt::DisplayRole).toString()

@@ -404,6 +404,11 @@ bool StringGridModel::setData(const QModelIndex& index, const QVariant& value, i
 
 QVariant StringGridModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if ((role == Qt::BackgroundRole || role == Qt::AccessibleDescriptionRole) && orientation == Qt::Vertical) {
+        if (!m_rowMarks.marked || section < 0 || section + 1 >= m_store.rowCount() || !m_rowMarks.marked(section + 1))
+            return {};
+        return role == Qt::BackgroundRole ? QVariant(m_rowMarks.tint) : QVariant(m_rowMarks.description);
+    }
     if (role != Qt::DisplayRole || section < 0 || m_store.rowCount() == 0 || m_store.colCount() == 0)
         return {};
     if (orientation == Qt::Horizontal) {

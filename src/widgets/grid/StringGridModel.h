@@ -7,6 +7,7 @@
 // batch per operation.
 
 #include "widgets/grid/GridReplay.h"
+#include "widgets/grid/RowMarks.h"
 #include "widgets/grid/StringGridStore.h"
 
 #include <QAbstractTableModel>
@@ -45,6 +46,10 @@ public:
     void insertGridRows(int before, std::shared_ptr<const SharedRows> rows);
     void moveGridRow(int from, int to);
     void moveGridColumn(int from, int to);
+
+    // headerData() of a marked row's fixed cell gives the tint (Qt::BackgroundRole) and the
+    // description (Qt::AccessibleDescriptionRole).
+    void setRowMarks(RowMarks marks) { m_rowMarks = std::move(marks); }
 
     // With a history, every change above is recorded in it (and it keeps what it needs);
     // without one, replaced and dropped rows are released at once.
@@ -94,6 +99,7 @@ private:
 
     StringGridStore m_store;
     StringGridHistory* m_history = nullptr;
+    RowMarks m_rowMarks;
 };
 
 } // namespace widgets
