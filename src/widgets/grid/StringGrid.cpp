@@ -138,6 +138,11 @@ void StringGrid::insertRowsWith(int beforeRow, std::size_t count, Insert insert)
     m_view->ensureCurrentCell();
 }
 
+void StringGrid::describeRows(int first, TableMakeup& into) const
+{
+    m_model->describeRows(first, into);
+}
+
 int StringGrid::ColCount() const
 {
     return m_model->gridColCount();

@@ -28,6 +28,7 @@
 #include "widgets/grid/GridStyle.h"
 #include "widgets/grid/SharedRows.h"
 #include "widgets/grid/StringGridHistory.h"
+#include "widgets/grid/TableMakeup.h"
 
 #include <QColor>
 #include <QWidget>
@@ -75,6 +76,9 @@ public:
     // Inserts every row of a block of shared rows, which the grid keeps while any of them is
     // in the table or its history; cells are made when read.
     void insertRows(int beforeRow, std::shared_ptr<const SharedRows> rows);
+
+    // What the rows from `first` on are made of, columns as shown (TableMakeup.h).
+    void describeRows(int first, TableMakeup& into) const;
 
     // Raising a count appends empty columns or rows; lowering it drops the last ones.
     int ColCount() const;

@@ -16,6 +16,7 @@
 #include "widgets/grid/SharedRows.h"
 #include "widgets/grid/StringGridArena.h"
 #include "widgets/grid/StringGridRow.h"
+#include "widgets/grid/TableMakeup.h"
 
 #include <map>
 #include <memory>
@@ -83,6 +84,9 @@ public:
     // Moves row `from` to position `to`, the rows between shifting by one; likewise columns.
     void moveRow(int from, int to);
     void moveColumn(int from, int to);
+
+    // Every row's makeup, from row `first` on, into `into` (emptied first).
+    void describeRows(int first, TableMakeup& into) const;
 
     // Bytes the cell text holds from the system, for measurements.
     std::size_t reservedBytes() const { return m_arena.reservedBytes(); }
