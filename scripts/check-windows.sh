@@ -16,7 +16,9 @@
 #     one opened in the open dialog and saved with the file type switched (the name stays),
 #     then saved again over the file (the dialog asks first); each saved .mon file is
 #     compared byte for byte;
-#  6. the editor's session wrote nothing of its own into the registry.
+#  6. the editor's session wrote nothing of its own into the registry;
+#  7. the editor, killed at the end of that session, offers its work at the next start, Return
+#     restores it, and ⑩ removes the kept work.
 # Usage: scripts/check-windows.sh [--tests-only] [OUT_DIR]   (screenshot and logs go to
 # OUT_DIR, default build-windows/wine-check). --tests-only stops after step 3.
 set -euo pipefail
@@ -274,5 +276,53 @@ else
   echo "$added" >&2
   failed=1
 fi
-echo "Screenshots: $out/editor.png, $out/open-dialog.png, $out/save-dialog.png, $out/converted.png"
+# 7. The editor killed above (its work was the last conversion) kept that work in
+#    %LOCALAPPDATA%\zelqua-editor; the next start's first window is the question (a box titled
+#    確認), Return restores the work into the window, and ⑩ then ends it normally, which
+#    removes the kept work.
+kept=$(find "$WINEPREFIX/drive_c/users" -path '*/AppData/Local/zelqua-editor' -type d 2>/dev/null | head -1)
+if [ -z "$kept" ] || ! ls "$kept"/work-*/state > /dev/null 2>&1; then
+  echo "check-windows: the killed editor kept no work in LOCALAPPDATA" >&2
+  failed=1
+else
+  echo "Killed under Wine: its work kept in ${kept#"$WINEPREFIX"/}"
+  (cd "$WINEPREFIX/drive_c/quiz" && exec wine "$app/zelqua-editor.exe") > "$out/editor-restart.log" 2>&1 &
+  editor=$!
+  box=""
+  for _ in $(seq 360); do
+    box=$(xdotool search --onlyvisible --name '^確認$' 2>/dev/null | head -1 || true)
+    [ -n "$box" ] && break
+    sleep 0.5
+  done
+  if [ -z "$box" ]; then
+    echo "check-windows: no question about the kept work at the next start" >&2
+    failed=1
+  else
+    sleep 1
+    import -window root "$out/recovery-question.png"
+    xdotool windowactivate --sync "$box" 2>/dev/null || true
+    xdotool key Return
+    for _ in $(seq 20); do sleep 0.5; [ -z "$(xdotool search --onlyvisible --name '^確認$' 2>/dev/null)" ] && break; done
+    sleep 2
+    import -window root "$out/restored.png"
+    if ls -d "$kept"/damaged-* > /dev/null 2>&1 || ! ls -d "$kept"/work-* > /dev/null 2>&1; then
+      echo "check-windows: Return did not restore the kept work" >&2
+      failed=1
+    else
+      echo "Restarted under Wine: the question came first and Return restored the work"
+    fi
+    window=$(xdotool search --name "^${title}\$" 2>/dev/null | head -1 || true)
+    [ -n "$window" ] && click 595 20 0            # ⑩ 終了
+    for _ in $(seq 40); do kill -0 "$editor" 2>/dev/null || break; sleep 0.5; done
+    if ls -d "$kept"/work-* > /dev/null 2>&1; then
+      echo "check-windows: the normal end left the kept work behind" >&2
+      failed=1
+    else
+      echo "Ended with ⑩: the kept work is removed"
+    fi
+  fi
+  kill "$editor" 2>/dev/null || true
+  editor=""
+fi
+echo "Screenshots: $out/editor.png, $out/open-dialog.png, $out/save-dialog.png, $out/converted.png, $out/restored.png"
 exit "$failed"

@@ -12,7 +12,7 @@ bash scripts/install-deps.sh build desktop
 
 say() { echo "test-desktop: $*"; }
 pids=()
-cleanup() { for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done; }
+cleanup() { for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done; [ -z "${state:-}" ] || rm -rf "$state"; }
 trap cleanup EXIT
 
 # shellcheck source=scripts/x-session.sh
@@ -20,6 +20,10 @@ source scripts/x-session.sh
 start_x_session 90
 
 export QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8
+# A state folder of the stage's own (the scripts give each editor they start a fresh one):
+# no work kept by an earlier run is offered here.
+state=$(mktemp -d)
+export XDG_STATE_HOME=$state
 status=0
 for dpi in 96 120; do
   say "at $dpi pixels per inch"

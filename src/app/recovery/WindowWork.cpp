@@ -2,6 +2,7 @@
 
 #include "app/TForm1.h"
 #include "app/recovery/RecoveredTable.h"
+#include "widgets/Button.h"
 #include "widgets/LineEdit.h"
 #include "widgets/MemoPad.h"
 #include "widgets/grid/StringGrid.h"
@@ -30,6 +31,7 @@ WorkPicture takenFrom(TForm1& window)
         picture.fields[i] = fields[i]->QLineEdit::text();
     picture.countColour = window.Edit7->Color().rgba();
     picture.memo = window.RichEdit1->toPlainText();
+    picture.renumberShown = !window.Button7->isHidden();
 
     const widgets::StringGrid& genres = *window.StringGrid1;
     picture.genreColumns = genres.ColCount();
@@ -63,6 +65,7 @@ void putInto(TForm1& window, WorkPicture picture)
     }
     window.Edit7->setColor(QColor::fromRgba(picture.countColour));
     window.RichEdit1->QPlainTextEdit::setPlainText(picture.memo);
+    window.Button7->setVisible(picture.renumberShown);
 
     widgets::StringGrid& genres = *window.StringGrid1;
     const int genreColumns = picture.genreColumns;

@@ -34,6 +34,7 @@ std::string encodedPicture(const WorkPicture& picture)
         putQString(out, field);
     out.put(picture.countColour);
     putQString(out, picture.memo);
+    out.put<std::uint8_t>(picture.renumberShown ? 1 : 0);
     out.put<std::int32_t>(picture.genreColumns);
     out.put<std::uint64_t>(picture.genreCells.size());
     for (const std::string& cell : picture.genreCells)
@@ -69,6 +70,7 @@ WorkPicture decodedPicture(std::string_view file)
         field = getQString(in);
     picture.countColour = in.get<std::uint32_t>();
     picture.memo = getQString(in);
+    picture.renumberShown = in.get<std::uint8_t>() != 0;
     picture.genreColumns = in.get<std::int32_t>();
     const auto genreCells = in.get<std::uint64_t>();
     check(genreCells <= 4096 && picture.genreColumns > 0 && genreCells % static_cast<std::uint64_t>(picture.genreColumns) == 0);

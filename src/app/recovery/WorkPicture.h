@@ -22,6 +22,7 @@ struct WorkPicture {
     std::array<QString, 8> fields;        // Edit1 to Edit8
     std::uint32_t countColour = 0;        // Edit7's background, as QRgb
     QString memo;                         // the memo pad's text
+    bool renumberShown = false;           // 付番更新 (shown while the numbers are out of order)
     int genreColumns = 0;
     std::vector<std::string> genreCells;  // the genre table, row after row
     std::string rangeLow, rangeHigh;

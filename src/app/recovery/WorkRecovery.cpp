@@ -60,7 +60,7 @@ WorkRecovery::WorkRecovery(TForm1& window, QString root)
     : m_window(window), m_root(root.isEmpty() ? platform::stateFolder() : std::move(root))
 {
     m_settle.setSingleShot(true);
-    connect(&m_settle, &QTimer::timeout, this, [this] { keep(); });
+    connect(&m_settle, &QTimer::timeout, this, [this] { keepChanges(); });
 
     const auto onChange = [this] { changed(); };
     for (widgets::StringGrid* grid : {window.StringGrid1, window.StringGrid2}) {
@@ -127,8 +127,9 @@ std::uint32_t WorkRecovery::idOf(const std::shared_ptr<const widgets::SharedRows
     return id;
 }
 
-void WorkRecovery::keep()
+void WorkRecovery::keepChanges()
 {
+    m_settle.stop();
     if (m_finished)
         return;
     if (!startFolder()) {
@@ -147,7 +148,12 @@ void WorkRecovery::keep()
 bool WorkRecovery::keepNow()
 {
     m_settle.stop();
-    keep();
+    keepChanges();
+    return settle();
+}
+
+bool WorkRecovery::settle()
+{
     return m_writer && m_writer->settle();
 }
 

@@ -48,12 +48,15 @@ public:
     void finish();
     // Keeps the work as it is now and waits until it is on disk; true when it is.
     bool keepNow();
+    // The two halves of it: the picture taken and handed to the writer (what the window's
+    // thread spends), and the wait for the writer (true when the work is on disk).
+    void keepChanges();
+    bool settle();
 
     QString root() const { return m_root; }
 
 private:
     void changed();
-    void keep();
     bool startFolder();
     std::uint32_t idOf(const std::shared_ptr<const widgets::SharedRows>& rows);
     // Reads the work in `folder` and puts it into the window; false (after telling why and
