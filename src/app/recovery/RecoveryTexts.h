@@ -7,8 +7,9 @@
 namespace app::texts {
 
 // %s: when the work was last kept.
-inline const Text kRecoveryQuestion(u8"終了せずに閉じたウィンドウの作業が残っています（%s 現在）。\n"
-                                    u8"作業を元に戻しますか？（［いいえ］でも作業は別名で残ります）");
+inline const Text kRecoveryQuestion(u8"前回終了しなかった作業が残っています（%s）。\n"
+                                    u8"作業を元に戻しますか？\n"
+                                    u8"（［いいえ］でも作業は別名で残ります）");
 // %s: the folder the damaged work was kept in.
 inline const Text kRecoveryDamaged(u8"残っていた作業は壊れているため読めません。\n"
                                    u8"手を付けずに %s に残し、空の表で始めます。");

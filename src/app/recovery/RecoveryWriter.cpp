@@ -5,6 +5,7 @@
 #include "platform/StateFolder.h"
 
 #include <QDir>
+#include <QFile>
 
 #include <chrono>
 
