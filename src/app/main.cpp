@@ -14,6 +14,8 @@
 
 #include <QApplication>
 
+#include <memory>
+
 int main(int argc, char* argv[])
 {
     platform::setUpProcess();
@@ -28,17 +30,19 @@ int main(int argc, char* argv[])
     app::restoreMessageHandling();
     app::setUpApplication(application);
 
-    app::TForm1 Form1;
-    Form1.show();
+    auto Form1 = std::make_unique<app::TForm1>();
+    Form1->show();
     // The work of a window that did not end normally is offered first; files named on the
     // command line are read after the question, into the window restored or not.
-    app::recovery::WorkRecovery recovery(Form1);
+    app::recovery::WorkRecovery recovery(*Form1);
     recovery.offerLeftovers();
     // Qt's own copy of the command line: on Windows it comes from the wide command line,
     // so Japanese file names arrive whole whatever the ANSI code page.
-    Form1.openFilesLater(app::parseCommandLine(QCoreApplication::arguments()).files);
+    Form1->openFilesLater(app::parseCommandLine(QCoreApplication::arguments()).files);
     const int status = application.exec();
-    // The window is closed (⑩, its close button, a logout): its kept work is not needed.
+    // The window is closed (⑩, its close button, a logout): once it is gone (with the kept
+    // blocks its table still read), its kept work is not needed.
+    Form1.reset();
     recovery.finish();
     return status;
 }

@@ -7,6 +7,9 @@
 
 #include "widgets/grid/SharedRows.h"
 
+#include <QFile>
+#include <QString>
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -20,24 +23,28 @@ std::string encodedBlock(const widgets::SharedRows& rows, int width);
 
 class CellBlock final : public widgets::SharedRows {
 public:
-    // Throws Unreadable.
-    static std::shared_ptr<const CellBlock> decode(std::uint32_t id, std::string file);
+    // The block of the file at `path`, mapped into memory, not copied; throws Unreadable.
+    static std::shared_ptr<const CellBlock> read(std::uint32_t id, const QString& path);
+    ~CellBlock() override;
 
     std::uint32_t id() const { return m_id; }
     int width() const { return m_width; }
     std::size_t rowCount() const override { return m_rows; }
-    std::size_t byteSize() const override { return m_file.size() + m_ends.size() * sizeof(std::uint64_t); }
+    std::size_t byteSize() const override { return m_payload.size(); }
     void cells(std::size_t index, std::string& scratch, std::span<std::string_view> cells) const override;
     std::string_view cell(std::size_t index, std::size_t column, std::string& scratch) const override;
 
 private:
     CellBlock() = default;
+    std::uint64_t endOf(std::size_t cell) const;
+
     std::uint32_t m_id = 0;
     int m_width = 0;
     std::size_t m_rows = 0;
-    std::string m_file;                // the whole file; the texts are a view into it
+    std::unique_ptr<QFile> m_file;   // open while its mapping is used
+    std::string_view m_payload;      // the mapped file's payload
+    const char* m_ends = nullptr;    // where each cell ends in m_texts (32 bits), row after row
     std::string_view m_texts;
-    std::vector<std::uint64_t> m_ends; // where each cell ends in m_texts, row after row
 };
 
 } // namespace app::recovery

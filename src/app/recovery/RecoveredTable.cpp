@@ -1,5 +1,7 @@
 #include "app/recovery/RecoveredTable.h"
 
+#include "app/recovery/CellBlock.h"
+
 #include <map>
 #include <utility>
 
@@ -137,6 +139,20 @@ TableMakeup flattened(TableMakeup grid)
         flat.rows.push_back(made);
     }
     return flat;
+}
+
+WorkPicture flattenedPicture(WorkPicture picture)
+{
+    std::map<const widgets::SharedRows*, std::uint32_t> ids;
+    for (std::size_t b = 0; b < picture.table.blocks.size(); ++b)
+        ids.emplace(picture.table.blocks[b].rows.get(), picture.blockIds[b]);
+    picture.table = flattened(std::move(picture.table));
+    picture.blockIds.clear();
+    for (const TableMakeup::Block& block : picture.table.blocks) {
+        const auto* kept = dynamic_cast<const CellBlock*>(block.rows.get());
+        picture.blockIds.push_back(kept ? kept->id() : ids.at(block.rows.get()));
+    }
+    return picture;
 }
 
 } // namespace app::recovery

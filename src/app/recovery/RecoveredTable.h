@@ -7,6 +7,7 @@
 // When the work is kept again, the rows of this block are seen through to the kept blocks
 // under them (flattened), so that those are never written a second time.
 
+#include "app/recovery/WorkPicture.h"
 #include "widgets/grid/SharedRows.h"
 #include "widgets/grid/TableMakeup.h"
 
@@ -34,5 +35,8 @@ private:
 
 // `grid` with every row of a RecoveredTable replaced by the row under it.
 widgets::TableMakeup flattened(widgets::TableMakeup grid);
+// The picture with its table flattened and each block named by its file: a kept block by
+// its own, any other by the id the picture gave it.
+WorkPicture flattenedPicture(WorkPicture picture);
 
 } // namespace app::recovery

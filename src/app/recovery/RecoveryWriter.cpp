@@ -1,6 +1,7 @@
 #include "app/recovery/RecoveryWriter.h"
 
 #include "app/recovery/CellBlock.h"
+#include "app/recovery/RecoveredTable.h"
 #include "platform/SafeSave.h"
 #include "platform/StateFolder.h"
 
@@ -63,6 +64,7 @@ void RecoveryWriter::run()
         m_pending.reset();
         m_busy = true;
         lock.unlock();
+        picture = flattenedPicture(std::move(picture));
         const bool failed = !writeOnce(picture);
         lock.lock();
         m_busy = false;

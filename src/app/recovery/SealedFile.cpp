@@ -19,15 +19,25 @@ std::uint64_t mixed(std::uint64_t h)
 
 std::uint64_t checksum(std::string_view bytes)
 {
-    // Eight bytes a step with a multiply and a rotation: gigabytes a second, so that a
-    // restore of half a million rows checks every byte within its second. Not against an
-    // adversary, against a cut or a change.
-    std::uint64_t h = 0x9E3779B97F4A7C15ull ^ bytes.size();
+    // Four lanes of eight bytes, each a multiply and a rotation a step, run side by side:
+    // gigabytes a second, so that a restore of half a million rows checks every byte within
+    // its second. Not against an adversary, against a cut or a change.
+    constexpr std::uint64_t kPrime = 0x9E3779B97F4A7C15ull;
+    std::uint64_t lanes[4] = {kPrime ^ bytes.size(), 1, 2, 3};
     std::size_t i = 0;
+    for (; i + 32 <= bytes.size(); i += 32) {
+        for (int lane = 0; lane < 4; ++lane) {
+            std::uint64_t word;
+            std::memcpy(&word, bytes.data() + i + 8 * std::size_t(lane), 8);
+            std::uint64_t h = (lanes[lane] ^ word) * kPrime;
+            lanes[lane] = (h << 31) | (h >> 33);
+        }
+    }
+    std::uint64_t h = mixed(lanes[0]) ^ mixed(lanes[1] + 1) * 3 ^ mixed(lanes[2] + 2) * 5 ^ mixed(lanes[3] + 3) * 7;
     for (; i + 8 <= bytes.size(); i += 8) {
         std::uint64_t word;
         std::memcpy(&word, bytes.data() + i, 8);
-        h = ((h ^ word) * 0x9E3779B97F4A7C15ull);
+        h = ((h ^ word) * kPrime);
         h = (h << 31) | (h >> 33);
     }
     std::uint64_t tail = 0;

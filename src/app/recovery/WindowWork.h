@@ -10,8 +10,8 @@ class TForm1;
 
 namespace app::recovery {
 
-// Costs a copy of the question table's row handles, the rows with cells of their own and
-// the memo pad's text; decodes no bank row.
+// Everything but the question table's rows, which are described apart (StringGrid::
+// describeRows), in slices, so that no slice holds the window for long.
 WorkPicture takenFrom(TForm1& window);
 // The window shows the picture's work, as if it had been made there; its blocks must all be
 // read. Raises none of the handlers; the question table starts an empty undo history.

@@ -30,7 +30,8 @@ struct WorkPicture {
     std::int32_t insertBlankLines = 0;
     QString bankPath;                     // the open bank, or empty
     std::vector<std::int32_t> columnWidths;
-    // The question table from row 0 on; its blocks are never a RecoveredTable.
+    // The question table from row 0 on. As the window's thread takes it, a block may be a
+    // RecoveredTable (its id is then 0); as it is written, flattened (RecoveredTable.h).
     widgets::TableMakeup table;
     std::vector<std::uint32_t> blockIds;  // the file of each of table.blocks
 };

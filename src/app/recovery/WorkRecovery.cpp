@@ -2,6 +2,7 @@
 
 #include "app/TForm1.h"
 #include "app/recovery/CellBlock.h"
+#include "app/recovery/RecoveredTable.h"
 #include "app/recovery/RecoveryTexts.h"
 #include "app/recovery/SealedFile.h"
 #include "app/recovery/WindowWork.h"
@@ -17,11 +18,13 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTableView>
 
 #include <algorithm>
 #include <atomic>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -30,19 +33,23 @@ namespace app::recovery {
 namespace {
 
 constexpr int kSettleMs = 250;
+// A slice of the picture ends after about 4 ms, checked every 2,048 rows.
+constexpr qint64 kSliceNs = 4'000'000;
+constexpr int kSliceRows = 2048;
 constexpr int kRetryMs = 2000;
 constexpr int kAsideKept = 3;
 const QString kLockName = QStringLiteral("lock");
 
 std::optional<std::string> fileBytes(const QString& path)
 {
+    // Read straight into the string: a block of half a million rows is tens of megabytes.
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly) || file.size() > qint64(std::numeric_limits<std::size_t>::max() / 2))
         return std::nullopt;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    std::string bytes(static_cast<std::size_t>(file.size()), '\0');
+    if (file.read(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()))
         return std::nullopt;
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    return bytes;
 }
 
 QString newFolderName()
@@ -61,6 +68,8 @@ WorkRecovery::WorkRecovery(TForm1& window, QString root)
 {
     m_settle.setSingleShot(true);
     connect(&m_settle, &QTimer::timeout, this, [this] { keepChanges(); });
+    m_nextSlice.setSingleShot(true);
+    connect(&m_nextSlice, &QTimer::timeout, this, [this] { takeSlice(true); });
 
     const auto onChange = [this] { changed(); };
     for (widgets::StringGrid* grid : {window.StringGrid1, window.StringGrid2}) {
@@ -86,11 +95,15 @@ WorkRecovery::WorkRecovery(TForm1& window, QString root)
 WorkRecovery::~WorkRecovery()
 {
     m_settle.stop();
+    m_nextSlice.stop();
     m_writer.reset();
 }
 
 void WorkRecovery::changed()
 {
+    // A picture half taken would mix the table before and after the change.
+    m_taking.reset();
+    m_nextSlice.stop();
     if (!m_finished)
         m_settle.start(kSettleMs);
 }
@@ -137,23 +150,51 @@ void WorkRecovery::keepChanges()
         m_settle.start(kRetryMs);
         return;
     }
-    WorkPicture picture = takenFrom(m_window);
+    QElapsedTimer timer;
+    timer.start();
+    m_taking = takenFrom(m_window);
+    m_nextRow = 0;
+    m_longestSliceMs = double(timer.nsecsElapsed()) / 1e6;
+    takeSlice(true);
+}
+
+void WorkRecovery::takeSlice(bool bounded)
+{
+    if (!m_taking)
+        return;
+    QElapsedTimer timer;
+    timer.start();
+    const widgets::StringGrid& questions = *m_window.StringGrid2;
+    widgets::TableMakeup& table = m_taking->table;
+    while (m_nextRow < questions.RowCount() && (!bounded || timer.nsecsElapsed() < kSliceNs)) {
+        questions.describeRows(m_nextRow, kSliceRows, table);
+        m_nextRow += kSliceRows;
+    }
+    if (m_nextRow < questions.RowCount()) {
+        m_longestSliceMs = std::max(m_longestSliceMs, double(timer.nsecsElapsed()) / 1e6);
+        m_nextSlice.start(0);
+        return;
+    }
+    WorkPicture picture = std::move(*m_taking);
+    m_taking.reset();
     for (const widgets::TableMakeup::Block& block : picture.table.blocks)
-        picture.blockIds.push_back(idOf(block.rows));
+        picture.blockIds.push_back(dynamic_cast<const RecoveredTable*>(block.rows.get()) ? 0 : idOf(block.rows));
     if (m_ids.size() > 2 * picture.table.blocks.size() + 16)
         std::erase_if(m_ids, [](const auto& known) { return known.second.rows.expired(); });
     m_writer->write(std::move(picture));
+    m_longestSliceMs = std::max(m_longestSliceMs, double(timer.nsecsElapsed()) / 1e6);
 }
 
 bool WorkRecovery::keepNow()
 {
-    m_settle.stop();
     keepChanges();
     return settle();
 }
 
 bool WorkRecovery::settle()
 {
+    m_nextSlice.stop();
+    takeSlice(false);
     return m_writer && m_writer->settle();
 }
 
@@ -176,6 +217,8 @@ void WorkRecovery::finish()
 {
     m_finished = true;
     m_settle.stop();
+    m_nextSlice.stop();
+    m_taking.reset();
     m_writer.reset();
     m_lock.reset();
     if (!m_folder.isEmpty())
@@ -266,13 +309,8 @@ void WorkRecovery::offerLeftovers()
             for (std::size_t b = 0; b < picture.table.blocks.size(); ++b) {
                 const std::uint32_t id = picture.blockIds[b];
                 std::shared_ptr<const CellBlock>& block = blocks[id];
-                if (!block) {
-                    std::optional<std::string> bytes =
-                        fileBytes(QDir(leftover.folder).filePath(RecoveryWriter::blockName(id)));
-                    if (!bytes)
-                        throw Unreadable(Unreadable::Why::Damaged);
-                    block = CellBlock::decode(id, std::move(*bytes));
-                }
+                if (!block)
+                    block = CellBlock::read(id, QDir(leftover.folder).filePath(RecoveryWriter::blockName(id)));
                 if (block->width() != picture.table.blocks[b].width)
                     throw Unreadable(Unreadable::Why::Damaged);
                 picture.table.blocks[b].rows = block;

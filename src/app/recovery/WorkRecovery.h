@@ -7,8 +7,9 @@
 // Each window keeps its work in a folder of its own, "work-…", locked while the window runs
 // (a lock the system ends with the process), so that two windows keep two works and no
 // window offers a work whose window still runs. A change is kept once it has settled for a
-// quarter of a second: the window's thread takes a picture of it (a copy of the question
-// table's row handles), and RecoveryWriter writes it on its own thread.
+// quarter of a second: the window's thread takes a picture of it, the question table's rows
+// in slices of a few milliseconds between other events (a change meanwhile starts the
+// picture again), and RecoveryWriter writes it on its own thread.
 //
 // At the start, a work left behind is offered with one question each, newest first; the
 // first one taken is restored into the window (whose work it then is), each one declined
@@ -24,6 +25,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 
 namespace widgets {
 class SharedRows;
@@ -48,15 +50,22 @@ public:
     void finish();
     // Keeps the work as it is now and waits until it is on disk; true when it is.
     bool keepNow();
-    // The two halves of it: the picture taken and handed to the writer (what the window's
-    // thread spends), and the wait for the writer (true when the work is on disk).
+    // The two halves of it: the picture begun (its first slice), and the rest of the picture
+    // taken and the wait for the writer (true when the work is on disk).
     void keepChanges();
     bool settle();
+    // Whether a picture is being taken, and the longest slice of the window's thread for the
+    // last one.
+    bool taking() const { return m_taking.has_value(); }
+    double longestSliceMs() const { return m_longestSliceMs; }
 
     QString root() const { return m_root; }
 
 private:
     void changed();
+    // One slice of the picture's rows: all of them without a bound; handed to the writer
+    // once the last row is described.
+    void takeSlice(bool bounded);
     bool startFolder();
     std::uint32_t idOf(const std::shared_ptr<const widgets::SharedRows>& rows);
     // Reads the work in `folder` and puts it into the window; false (after telling why and
@@ -71,6 +80,10 @@ private:
     std::unique_ptr<platform::FileLock> m_lock;
     std::unique_ptr<RecoveryWriter> m_writer;
     QTimer m_settle;
+    QTimer m_nextSlice;
+    std::optional<WorkPicture> m_taking;  // the picture being taken
+    int m_nextRow = 0;
+    double m_longestSliceMs = 0;
     struct KnownBlock {
         std::weak_ptr<const widgets::SharedRows> rows;
         std::uint32_t id;

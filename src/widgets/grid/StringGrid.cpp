@@ -138,9 +138,9 @@ void StringGrid::insertRowsWith(int beforeRow, std::size_t count, Insert insert)
     m_view->ensureCurrentCell();
 }
 
-void StringGrid::describeRows(int first, TableMakeup& into) const
+void StringGrid::describeRows(int first, int count, TableMakeup& into) const
 {
-    m_model->describeRows(first, into);
+    m_model->describeRows(first, count, into);
 }
 
 int StringGrid::ColCount() const

@@ -77,8 +77,9 @@ public:
     // in the table or its history; cells are made when read.
     void insertRows(int beforeRow, std::shared_ptr<const SharedRows> rows);
 
-    // What the rows from `first` on are made of, columns as shown (TableMakeup.h).
-    void describeRows(int first, TableMakeup& into) const;
+    // What rows `first` to `first + count - 1` are made of, columns as shown, appended to
+    // `into` (TableMakeup.h).
+    void describeRows(int first, int count, TableMakeup& into) const;
 
     // Raising a count appends empty columns or rows; lowering it drops the last ones.
     int ColCount() const;

@@ -85,8 +85,8 @@ public:
     void moveRow(int from, int to);
     void moveColumn(int from, int to);
 
-    // Every row's makeup, from row `first` on, into `into` (emptied first).
-    void describeRows(int first, TableMakeup& into) const;
+    // The makeup of rows `first` to `first + count - 1` (those that exist), appended to `into`.
+    void describeRows(int first, int count, TableMakeup& into) const;
 
     // Bytes the cell text holds from the system, for measurements.
     std::size_t reservedBytes() const { return m_arena.reservedBytes(); }

@@ -3,12 +3,14 @@
 // What a grid's rows are made of, for a copy of the table kept elsewhere: a row of a shared
 // block is named by its block and index (with the one cell changed over it), so that taking
 // the makeup of half a million bank rows copies eight bytes a row and decodes none of them;
-// only rows that hold their own cells give their text.
+// only rows that hold their own cells give their text. A makeup may be taken in slices of
+// rows, as long as the grid does not change in between.
 
 #include "widgets/grid/SharedRows.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -37,6 +39,9 @@ struct TableMakeup {
     std::vector<Row> rows;
     std::string bytes;
     std::vector<std::size_t> ends;  // where each text ends in `bytes`
+    // The grid's own number of each block, so that a makeup taken in several slices
+    // (StringGrid::describeRows) names a block once.
+    std::map<std::uint32_t, std::uint32_t> blockOfNumber;
 
     void addText(std::string_view text)
     {
