@@ -112,8 +112,9 @@ env -u DISPLAY XDG_RUNTIME_DIR="$runtime" \
 weston_pid=$!
 for _ in $(seq 100); do [ -S "$runtime/wayland-zq" ] && break; sleep 0.1; done
 [ -S "$runtime/wayland-zq" ] || { cat "$stage/weston.log"; fail "weston did not start"; }
+mkdir -m 0700 "$stage/wayland-state"
 env -u DISPLAY -u QT_QPA_PLATFORM -u XDG_SESSION_TYPE XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY=wayland-zq \
-  WAYLAND_DEBUG=1 /usr/bin/zelqua-editor > "$stage/wayland.log" 2>&1 &
+  XDG_STATE_HOME="$stage/wayland-state" WAYLAND_DEBUG=1 /usr/bin/zelqua-editor > "$stage/wayland.log" 2>&1 &
 editor_pid=$!
 shown=""
 for _ in $(seq 200); do
@@ -139,7 +140,7 @@ weston_pid=""
 # Without a display the editor says so and exits non-zero, naming xvfb-run where it is
 # installed and how to get it where it is not.
 for path in "$PATH" /nonexistent; do
-  if env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_RUNTIME_DIR="$stage" PATH="$path" \
+  if env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_RUNTIME_DIR="$stage" XDG_STATE_HOME="$stage" PATH="$path" \
        /usr/bin/zelqua-editor 2> "$stage/no-display.txt"; then
     echo "check-package: started without a display" >&2; status=1
   fi

@@ -18,7 +18,9 @@
 #     then saved again over the file (the dialog asks first); each saved .mon file is
 #     compared byte for byte;
 #  6. the editor's session wrote nothing of its own into the registry;
-#  7. the installer, in a fresh prefix in the present locale and in one with a Japanese locale
+#  7. the editor, killed at the end of that session, offers its work at the next start, Return
+#     restores it, and ⑩ removes the kept work.
+#  8. the installer, in a fresh prefix in the present locale and in one with a Japanese locale
 #     (code page 932, where Wine's dialogs are Japanese): installed silently, it puts the zip's
 #     files in %LOCALAPPDATA%\Programs\zelqua-editor, the uninstall entry, the file types and
 #     the Start menu entry under HKCU and nothing under HKLM; the split tool's messages and
@@ -321,8 +323,56 @@ else
   echo "$added" >&2
   failed=1
 fi
+# 7. The editor killed above (its work was the last conversion) kept that work in
+#    %LOCALAPPDATA%\zelqua-editor; the next start's first window is the question (a box titled
+#    確認), Return restores the work into the window, and ⑩ then ends it normally, which
+#    removes the kept work.
+kept=$(find "$WINEPREFIX/drive_c/users" -path '*/AppData/Local/zelqua-editor' -type d 2>/dev/null | head -1)
+if [ -z "$kept" ] || ! ls "$kept"/work-*/state > /dev/null 2>&1; then
+  echo "check-windows: the killed editor kept no work in LOCALAPPDATA" >&2
+  failed=1
+else
+  echo "Killed under Wine: its work kept in ${kept#"$WINEPREFIX"/}"
+  (cd "$WINEPREFIX/drive_c/quiz" && exec wine "$app/zelqua-editor.exe") > "$out/editor-restart.log" 2>&1 &
+  editor=$!
+  box=""
+  for _ in $(seq 360); do
+    box=$(xdotool search --onlyvisible --name '^確認$' 2>/dev/null | head -1 || true)
+    [ -n "$box" ] && break
+    sleep 0.5
+  done
+  if [ -z "$box" ]; then
+    echo "check-windows: no question about the kept work at the next start" >&2
+    failed=1
+  else
+    sleep 1
+    import -window root "$out/recovery-question.png"
+    xdotool windowactivate --sync "$box" 2>/dev/null || true
+    xdotool key Return
+    for _ in $(seq 20); do sleep 0.5; [ -z "$(xdotool search --onlyvisible --name '^確認$' 2>/dev/null)" ] && break; done
+    sleep 2
+    import -window root "$out/restored.png"
+    if ls -d "$kept"/damaged-* > /dev/null 2>&1 || ! ls -d "$kept"/work-* > /dev/null 2>&1; then
+      echo "check-windows: Return did not restore the kept work" >&2
+      failed=1
+    else
+      echo "Restarted under Wine: the question came first and Return restored the work"
+    fi
+    window=$(xdotool search --name "^${title}\$" 2>/dev/null | head -1 || true)
+    [ -n "$window" ] && click 595 20 0            # ⑩ 終了
+    for _ in $(seq 40); do kill -0 "$editor" 2>/dev/null || break; sleep 0.5; done
+    if ls -d "$kept"/work-* > /dev/null 2>&1; then
+      echo "check-windows: the normal end left the kept work behind" >&2
+      failed=1
+    else
+      echo "Ended with ⑩: the kept work is removed"
+    fi
+  fi
+  kill "$editor" 2>/dev/null || true
+  editor=""
+fi
 
-# 7. The installer.
+# 8. The installer.
 product="Zelqua≪五択変換ｴﾃﾞｨﾀｰ"
 authors=$(sed -n 's/^Copyright: [0-9, -]* //p' data/debian/copyright | head -1)
 echo "Installer: $(stat -c %s "$setup") bytes"
@@ -555,7 +605,7 @@ export LC_ALL
 installer_checks install-ja
 unset LC_ALL
 
-echo "Screenshots: $out/editor.png, $out/open-dialog.png, $out/save-dialog.png, $out/converted.png," \
+echo "Screenshots: $out/editor.png, $out/open-dialog.png, $out/save-dialog.png, $out/converted.png, $out/restored.png," \
      "$out/install/file-type.png, $out/install-ja/file-type.png, $out/install-ja/save-dialog.png"
 echo "check-windows: $(( $(date +%s) - stageStart )) s"
 exit "$failed"

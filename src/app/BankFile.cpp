@@ -9,7 +9,7 @@ std::unique_ptr<BankFile> BankFile::open(const QString& path)
     std::unique_ptr<platform::ReadOnlyFile> file = platform::ReadOnlyFile::open(path);
     if (!file)
         return nullptr;
-    return std::unique_ptr<BankFile>(new BankFile(std::move(file)));
+    return std::unique_ptr<BankFile>(new BankFile(std::move(file), path));
 }
 
 std::vector<std::uint8_t> BankFile::read(std::int64_t offset, std::size_t size)

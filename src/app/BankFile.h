@@ -27,10 +27,13 @@ public:
     // Up to into.size() bytes from `offset` into `into`; returns how many the file gave.
     std::size_t read(std::int64_t offset, std::span<std::uint8_t> into);
     std::int64_t size() const { return m_file->size(); }
+    // The path it was opened from, so that a restored work opens it again.
+    const QString& path() const { return m_path; }
 
 private:
-    explicit BankFile(std::unique_ptr<platform::ReadOnlyFile> file) : m_file(std::move(file)) {}
+    BankFile(std::unique_ptr<platform::ReadOnlyFile> file, QString path) : m_file(std::move(file)), m_path(std::move(path)) {}
     std::unique_ptr<platform::ReadOnlyFile> m_file;
+    QString m_path;
 };
 
 } // namespace app

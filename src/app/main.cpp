@@ -1,17 +1,21 @@
 // Program start: the process set up for saving (a write past a file size limit fails and is
 // reported), the command line's options (they need no display), then the application with
 // Qt's Japanese dialog texts, the main window (whose caption is the application title), the
-// files named on the command line, and the message loop.
+// work a window left behind when it did not end normally, the files named on the command
+// line, and the message loop; a normal end removes the window's kept work.
 
 #include "app/ApplicationSetup.h"
 #include "app/CommandLine.h"
 #include "app/DisplayCheck.h"
 #include "app/TForm1.h"
+#include "app/recovery/WorkRecovery.h"
 #include "codec/ShiftJis.h"
 #include "platform/Console.h"
 #include "platform/ProcessSetup.h"
 
 #include <QApplication>
+
+#include <memory>
 
 int main(int argc, char* argv[])
 {
@@ -29,10 +33,19 @@ int main(int argc, char* argv[])
     app::restoreMessageHandling();
     app::setUpApplication(application);
 
-    app::TForm1 Form1;
-    Form1.show();
+    auto Form1 = std::make_unique<app::TForm1>();
+    Form1->show();
+    // The work of a window that did not end normally is offered first; files named on the
+    // command line are read after the question, into the window restored or not.
+    app::recovery::WorkRecovery recovery(*Form1);
+    recovery.offerLeftovers();
     // Qt's own copy of the command line: on Windows it comes from the wide command line,
     // so Japanese file names arrive whole whatever the ANSI code page.
-    Form1.openFilesLater(app::parseCommandLine(QCoreApplication::arguments()).files);
-    return application.exec();
+    Form1->openFilesLater(app::parseCommandLine(QCoreApplication::arguments()).files);
+    const int status = application.exec();
+    // The window is closed (⑩, its close button, a logout): once it is gone (with the kept
+    // blocks its table still read), its kept work is not needed.
+    Form1.reset();
+    recovery.finish();
+    return status;
 }

@@ -12,7 +12,9 @@ Usage: dbus-run-session -- /usr/bin/python3 tests/desktop/accessible_names.py bu
 """
 
 import os
+import shutil
 import subprocess
+import tempfile
 import sys
 import time
 
@@ -48,7 +50,10 @@ def find_window(pyatspi, timeout=60):
 def main():
     editor = sys.argv[1]
     start_accessibility_bus()
-    environment = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1")
+    # A state folder of its own: no work left by another start is offered to this one.
+    state = tempfile.mkdtemp()
+    environment = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1",
+                       XDG_STATE_HOME=state)
     process = subprocess.Popen([editor], env=environment)
     try:
         import pyatspi
@@ -58,6 +63,7 @@ def main():
     finally:
         process.terminate()
         process.wait(10)
+        shutil.rmtree(state, ignore_errors=True)
 
 
 def labels_of(pyatspi, node):

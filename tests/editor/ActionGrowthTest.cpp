@@ -7,6 +7,7 @@
 // floor, so that a constant cost and its noise never make a ratio.
 
 #include "app/TForm1.h"
+#include "app/recovery/WorkRecovery.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
 #include "support/WindowDriver.h"
@@ -94,6 +95,14 @@ public:
     int rows() const { return m_rows; }
     widgets::StringGrid& grid() { return *m_form.StringGrid2; }
     app::TForm1& form() { return m_form; }
+    // The work kept, for the action that keeps it alone (its timer would run in the others).
+    app::recovery::WorkRecovery& recovery()
+    {
+        if (!m_recovery)
+            m_recovery = std::make_unique<app::recovery::WorkRecovery>(m_form, m_folder.path("kept"));
+        return *m_recovery;
+    }
+    void endRecovery() { m_recovery.reset(); }
 
     void add() { support::clickRow(*m_form.StringGrid1, 1); }
     void click(QWidget* button) { QTest::mouseClick(button, Qt::LeftButton); }
@@ -122,6 +131,7 @@ private:
     support::TestFolder m_folder;
     support::ScriptedPrompts m_prompts;
     app::TForm1 m_form;
+    std::unique_ptr<app::recovery::WorkRecovery> m_recovery;
 };
 
 // An action with what is done before it and after it, neither of them measured.
@@ -187,6 +197,10 @@ const std::vector<Action>& actions()
         {"type the range end", [](Table& t) { t.form().Edit6->setText(std::to_string(t.rows() - 299)); },
          [](Table& t) { support::retype(*t.form().Edit8, QString::number(t.rows())); }, {}},
         {"⑦ convert the last 300 rows", {}, [](Table& t) { t.click(t.form().Button5); }, {}},
+        {"keep the work after a renumbering (the window's share)",
+         [](Table& t) { t.recovery(); t.grid().moveRow(1, t.rows()); t.click(t.form().Button7); },
+         [](Table& t) { t.recovery().keepChanges(); },
+         [](Table& t) { QVERIFY(t.recovery().keepNow()); t.endRecovery(); t.undo(); t.undo(); }},
     };
     return list;
 }

@@ -4,6 +4,7 @@
 #include "app/find/FindBar.h"
 #include "app/find/FoldedText.h"
 #include "app/find/QuestionIndex.h"
+#include "app/recovery/WorkRecovery.h"
 #include "support/ControlDriver.h"
 #include "support/TestFiles.h"
 #include "widgets/Button.h"
@@ -25,6 +26,7 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <memory>
 #include <optional>
 #include <set>
 #include <stdexcept>
@@ -45,12 +47,13 @@
 //   6 [k]    retype the start field    8 [k]    retype the end field
 //   T        Tab       F  F2
 //   f [k]    Ctrl+F, then query k put into the find field      j  F3    J  F8
+//   K        the editor is killed and started again: the work kept is restored
 
 namespace support {
 
 namespace {
 
-constexpr std::string_view kActions = "bogcnvshkdteqPCMUxzyZ68TFfjJ";
+constexpr std::string_view kActions = "bogcnvshkdteqPCMUxzyZ68TFfjJK";
 // A script longer than this is cut: the history holds 100 steps, and the rules about undo
 // follow the steps one by one.
 constexpr std::size_t kMaxActions = 90;
@@ -117,12 +120,9 @@ bool includes(const std::multiset<std::string>& whole, const std::multiset<std::
 
 class Player final {
 public:
-    Player(const ActionFiles& files, std::string_view script) : m_files(files), m_script(script), m_form(&m_prompts)
+    Player(const ActionFiles& files, std::string_view script) : m_files(files), m_script(script)
     {
-        m_form.show();
-        QApplication::setActiveWindow(&m_form);
-        m_form.activateWindow();
-        settle();
+        start();
         m_states.push_back(snapshot());
     }
 
@@ -136,7 +136,7 @@ public:
             const bool editorWasOpen = grid().EditorMode();
             const std::size_t errorsBefore = m_prompts.errors.size();
             // Return presses the button that has the focus, ④ among them.
-            m_returnClears = op == 'q' && QApplication::focusWidget() == m_form.Button4;
+            m_returnClears = op == 'q' && QApplication::focusWidget() == m_form->Button4;
             play(op);
             settle();
             m_played += std::string(m_script.substr(start, m_at - start));
@@ -144,7 +144,7 @@ public:
             if (!broken.empty())
                 return broken + " (after \"" + printable(m_played) + "\")";
             // ⑩ (Return on it when it has the focus) closes the window: the session is over.
-            if (!m_form.isVisible())
+            if (!m_form->isVisible())
                 break;
         }
         release();
@@ -152,7 +152,41 @@ public:
     }
 
 private:
-    widgets::StringGrid& grid() { return *m_form.StringGrid2; }
+    widgets::StringGrid& grid() { return *m_form->StringGrid2; }
+
+    // A fresh window keeping its work where the window before it kept its own; the work
+    // left there is offered (the player answers yes) and restored.
+    void start()
+    {
+        m_form = std::make_unique<app::TForm1>(&m_prompts);
+        m_form->show();
+        QApplication::setActiveWindow(m_form.get());
+        m_form->activateWindow();
+        settle();
+        m_recovery = std::make_unique<app::recovery::WorkRecovery>(*m_form, m_stateFolder.path());
+        m_recovery->offerLeftovers();
+        settle();
+    }
+
+    // The process ends without a word once the work is kept: the window goes, its kept work
+    // stays, and the next window must show exactly what this one showed.
+    void killAndStart()
+    {
+        release();
+        if (!m_recovery->keepNow()) {
+            m_restoreBroken = "the work could not be kept";
+            return;
+        }
+        const std::vector<std::string> before = windowSnapshot();
+        m_recovery.reset();
+        m_form.reset();
+        start();
+        if (windowSnapshot() != before)
+            m_restoreBroken = "the restored window differs from the window killed";
+        // The history starts afresh with the restored table.
+        m_states.assign(1, snapshot());
+        m_index = 0;
+    }
 
     static void settle()
     {
@@ -225,7 +259,7 @@ private:
         m_held = nullptr;
     }
 
-    QWidget* focused() { return QApplication::focusWidget() ? QApplication::focusWidget() : &m_form; }
+    QWidget* focused() { return QApplication::focusWidget() ? QApplication::focusWidget() : m_form.get(); }
 
     void key(Qt::Key key, Qt::KeyboardModifiers modifiers = {})
     {
@@ -252,25 +286,25 @@ private:
         case 'b':
             release();
             m_prompts.open = std::pair(TestFolder::bytesOf(m_files.bank), 1);
-            click(m_form.Button1);
+            click(m_form->Button1);
             break;
         case 'o':
             release();
             m_prompts.open = std::pair(TestFolder::bytesOf(m_files.monFiles[std::size_t(arg(int(m_files.monFiles.size())))]), 2);
-            click(m_form.Button1);
+            click(m_form->Button1);
             break;
         case 'g': {
             release();
             const int row = std::clamp(arg(9), 1, 8);
-            clickRow(*m_form.StringGrid1, row);
+            clickRow(*m_form->StringGrid1, row);
             break;
         }
-        case 'c': click(m_form.Button4); break;
-        case 'n': click(m_form.Button7); break;
-        case 'v': click(m_form.Button5); break;
+        case 'c': click(m_form->Button4); break;
+        case 'n': click(m_form->Button7); break;
+        case 'v': click(m_form->Button5); break;
         case 's':
             m_prompts.save = TestFolder::bytesOf(QDir(m_files.saveFolder).filePath(QStringLiteral("out.mon")));
-            click(m_form.Button6);
+            click(m_form->Button6);
             break;
         case 'h': {
             const int row = rowArg();
@@ -317,6 +351,7 @@ private:
             break;
         }
         case 'U': release(); break;
+        case 'K': killAndStart(); break;
         case 'x': drop(std::size_t(arg(int(m_files.drops.size())))); break;
         case 'f': {
             static const QString queries[] = {QStringLiteral("q1"), QStringLiteral("ＱＩ－"), QStringLiteral("a"),
@@ -340,7 +375,7 @@ private:
             static const QString numbers[] = {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
                                               QStringLiteral("8"), QStringLiteral("0"), QStringLiteral("300"),
                                               QStringLiteral("a"), QStringLiteral("12")};
-            retype(op == '6' ? *m_form.Edit6 : *m_form.Edit8, numbers[arg(8)]);
+            retype(op == '6' ? *m_form->Edit6 : *m_form->Edit8, numbers[arg(8)]);
             break;
         }
         }
@@ -376,9 +411,9 @@ private:
         const QPoint at(40, 40);
         const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
         QDragEnterEvent enter(at, offered, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&m_form, &enter);
+        QApplication::sendEvent(m_form.get(), &enter);
         QDropEvent dropped(QPointF(at), offered, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&m_form, &dropped);
+        QApplication::sendEvent(m_form.get(), &dropped);
         m_dropTaken = dropped.isAccepted() && dropped.dropAction() != Qt::IgnoreAction;
         m_dropExpected = files.taken;
     }
@@ -394,12 +429,13 @@ private:
 
     std::vector<std::string> windowSnapshot()
     {
-        std::vector<std::string> seen = allCells(*m_form.StringGrid1);
+        std::vector<std::string> seen = allCells(*m_form->StringGrid1);
         const std::vector<std::string> table = allCells(grid());
         seen.insert(seen.end(), table.begin(), table.end());
-        for (const widgets::LineEdit* edit : {m_form.Edit3, m_form.Edit4, m_form.Edit5, m_form.Edit6, m_form.Edit7, m_form.Edit8})
+        for (const widgets::LineEdit* edit : {m_form->Edit3, m_form->Edit4, m_form->Edit5, m_form->Edit6, m_form->Edit7, m_form->Edit8})
             seen.push_back(edit->Text());
-        const std::vector<std::string> memo = m_form.RichEdit1->Lines();
+        seen.push_back(m_form->Edit7->Color().name().toStdString());
+        const std::vector<std::string> memo = m_form->RichEdit1->Lines();
         seen.insert(seen.end(), memo.begin(), memo.end());
         return seen;
     }
@@ -439,6 +475,8 @@ private:
     std::string verify(char op, const TableState& before, bool editorWasOpen,
                        std::size_t errorsBefore)
     {
+        if (!m_restoreBroken.empty())
+            return m_restoreBroken;
         static const std::string indexError = sjis::fromUtf8(u8"グリッドのインデックスが範囲を超えています");
         for (std::size_t i = errorsBefore; i < m_prompts.errors.size(); ++i)
             if (m_prompts.errors[i] == indexError)
@@ -472,7 +510,7 @@ private:
             return "a question disappeared";
 
         // Whether the window shows 付番更新, also once ⑩ has closed the window.
-        const bool renumberShown = !m_form.Button7->isHidden();
+        const bool renumberShown = !m_form->Button7->isHidden();
         if (!numbersInOrder() && !renumberShown)
             return "the numbers are out of order and 付番更新 is hidden";
         if ((undoing || redoing) && now.cells != before.cells && numbersInOrder() && renumberShown)
@@ -564,7 +602,10 @@ private:
     std::size_t m_at = 0;
     std::string m_played;
     PlayerPrompts m_prompts;
-    app::TForm1 m_form;
+    QTemporaryDir m_stateFolder;
+    std::unique_ptr<app::TForm1> m_form;
+    std::unique_ptr<app::recovery::WorkRecovery> m_recovery;
+    std::string m_restoreBroken;
 
     QHeaderView* m_held = nullptr;
     QPoint m_heldAt;

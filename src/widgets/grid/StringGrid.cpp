@@ -139,6 +139,11 @@ void StringGrid::insertRowsWith(int beforeRow, std::size_t count, Insert insert)
     m_view->ensureCurrentCell();
 }
 
+void StringGrid::describeRows(int first, int count, TableMakeup& into) const
+{
+    m_model->describeRows(first, count, into);
+}
+
 int StringGrid::ColCount() const
 {
     return m_model->gridColCount();

@@ -30,6 +30,7 @@
 #include "widgets/grid/RowMarks.h"
 #include "widgets/grid/SharedRows.h"
 #include "widgets/grid/StringGridHistory.h"
+#include "widgets/grid/TableMakeup.h"
 
 #include <QColor>
 #include <QWidget>
@@ -76,6 +77,10 @@ public:
     // Inserts every row of a block of shared rows, which the grid keeps while any of them is
     // in the table or its history; cells are made when read.
     void insertRows(int beforeRow, std::shared_ptr<const SharedRows> rows);
+
+    // What rows `first` to `first + count - 1` are made of, columns as shown, appended to
+    // `into` (TableMakeup.h).
+    void describeRows(int first, int count, TableMakeup& into) const;
 
     // Raising a count appends empty columns or rows; lowering it drops the last ones.
     int ColCount() const;

@@ -65,6 +65,7 @@ public:
     void releaseRows(std::span<StringGridRow> rows) noexcept override { m_store.releaseRows(rows); }
     std::size_t bytesOf(StringGridRow row) const override { return m_store.bytesOf(row); }
     std::size_t tableBytes() const override { return m_store.tableBytes(); }
+    void describeRows(int first, int count, TableMakeup& into) const { m_store.describeRows(first, count, into); }
 
     // A cell's text for one-line display: line breaks shown as a visible mark.
     static QString displayText(std::string_view bytes);

@@ -322,4 +322,68 @@ void StringGridStore::moveColumn(int from, int to)
     moveElement(m_slotOfColumn, from, to);
 }
 
+void StringGridStore::describeRows(int first, int count, TableMakeup& into) const
+{
+    const int columns = colCount();
+    into.columns = columns;
+    std::vector<int> columnOfSlot(at(columns), -1);
+    for (int col = 0; col < columns; ++col)
+        columnOfSlot[at(m_slotOfColumn[at(col)])] = col;
+    std::uint32_t lastNumber = 0;
+    std::uint32_t lastIndex = TableMakeup::kOwnCells;
+    // The makeup's block of a shared block, made at its first row; none for a block gone.
+    const auto blockOf = [&](std::uint32_t number) {
+        if (lastIndex != TableMakeup::kOwnCells && number == lastNumber)
+            return lastIndex;
+        const auto known = into.blockOfNumber.find(number);
+        if (known != into.blockOfNumber.end()) {
+            lastNumber = number;
+            return lastIndex = known->second;
+        }
+        const auto found = m_shared.find(number);
+        if (found == m_shared.end())
+            return TableMakeup::kOwnCells;
+        const SharedBlock& block = found->second;
+        TableMakeup::Block& made = into.blocks.emplace_back();
+        made.rows = block.rows;
+        made.width = static_cast<int>(block.columnOfSlot.size());
+        made.shown.resize(at(columns), -1);
+        for (int col = 0; col < columns; ++col) {
+            const int slot = m_slotOfColumn[at(col)];
+            if (at(slot) < block.columnOfSlot.size())
+                made.shown[at(col)] = block.columnOfSlot[at(slot)];
+        }
+        lastNumber = number;
+        lastIndex = static_cast<std::uint32_t>(into.blocks.size() - 1);
+        into.blockOfNumber.emplace(number, lastIndex);
+        return lastIndex;
+    };
+    const int from = std::max(first, 0);
+    const int to = std::min(rowCount(), from + std::max(count, 0));
+    for (int r = from; r < to; ++r) {
+        const StringGridRow row = m_rows[at(r)];
+        TableMakeup::Row made;
+        made.text = static_cast<std::uint32_t>(into.ends.size());
+        if (row.isShared()) {
+            made.block = blockOf(row.sharedBlock());
+            made.index = row.sharedIndex();
+        } else if (row.isPatched()) {
+            const StringGridRow base = row.patchBase();
+            made.block = blockOf(base.sharedBlock());
+            made.index = base.sharedIndex();
+            if (made.block != TableMakeup::kOwnCells && row.patchedSlot() < columns) {
+                made.changedColumn = columnOfSlot[at(row.patchedSlot())];
+                into.addText(row.patchText());
+            }
+        }
+        if (made.block == TableMakeup::kOwnCells) {
+            made.changedColumn = -1;
+            made.text = static_cast<std::uint32_t>(into.ends.size());
+            for (int col = 0; col < columns; ++col)
+                into.addText(cellOf(row, m_slotOfColumn[at(col)]));
+        }
+        into.rows.push_back(made);
+    }
+}
+
 } // namespace widgets

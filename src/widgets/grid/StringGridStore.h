@@ -16,6 +16,7 @@
 #include "widgets/grid/SharedRows.h"
 #include "widgets/grid/StringGridArena.h"
 #include "widgets/grid/StringGridRow.h"
+#include "widgets/grid/TableMakeup.h"
 
 #include <map>
 #include <memory>
@@ -83,6 +84,9 @@ public:
     // Moves row `from` to position `to`, the rows between shifting by one; likewise columns.
     void moveRow(int from, int to);
     void moveColumn(int from, int to);
+
+    // The makeup of rows `first` to `first + count - 1` (those that exist), appended to `into`.
+    void describeRows(int first, int count, TableMakeup& into) const;
 
     // Bytes the cell text holds from the system, for measurements.
     std::size_t reservedBytes() const { return m_arena.reservedBytes(); }
