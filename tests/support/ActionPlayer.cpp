@@ -357,8 +357,8 @@ private:
             static const QString queries[] = {QStringLiteral("q1"), QStringLiteral("ＱＩ－"), QStringLiteral("a"),
                                               QStringLiteral("tb"), QString()};
             key(Qt::Key_F, Qt::ControlModifier);
-            if (app::find::FindBar* bar = m_form.findBar()) {
-                while (!m_form.questionIndex().findingReady())
+            if (app::find::FindBar* bar = m_form->findBar()) {
+                while (!m_form->questionIndex().findingReady())
                     QCoreApplication::processEvents();
                 bar->field()->selectAll();
                 commit(queries[arg(5)]);
@@ -534,7 +534,7 @@ private:
     // went to holds what was typed into it.
     std::string marksDisagree(char op)
     {
-        const app::find::QuestionIndex& index = m_form.questionIndex();
+        const app::find::QuestionIndex& index = m_form->questionIndex();
         while (!index.marksSettled())
             QCoreApplication::processEvents();
         std::vector<int> marked;
@@ -543,7 +543,7 @@ private:
                 marked.push_back(row);
         if (marked != index.recountDuplicates() || int(marked.size()) != index.duplicateRows())
             return "the duplicate marks differ from a count of the table";
-        const app::find::FindBar* bar = m_form.findBar();
+        const app::find::FindBar* bar = m_form->findBar();
         if ((op == 'f' || op == 'j') && bar && bar->isVisible() && bar->matchCount() > 0
             && QApplication::focusWidget() == bar->field()) {
             const QString query = app::find::folded(bar->field()->text());
