@@ -488,8 +488,13 @@ private:
         const bool redoing = op == 'y' || op == 'Z';
         const bool clearing = op == 'c' || m_returnClears;
         TableState now = snapshot();
-        if (std::string broken = followHistory(before, now, undoing, redoing); !broken.empty())
-            return broken;
+        // A kill lets go of a held row first (that release may move it, as a step of the old
+        // history) and the restored window starts a history of its own: its rule is that the
+        // window comes back as it was, checked by the kill itself.
+        if (op != 'K') {
+            if (std::string broken = followHistory(before, now, undoing, redoing); !broken.empty())
+                return broken;
+        }
         now.lastRowTyped = m_lastRowTyped;
 
         const int last = grid().RowCount() - 1;
