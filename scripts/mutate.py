@@ -122,6 +122,8 @@ def all_faults():
 def tests_of(build, pattern):
     listing = subprocess.run(["ctest", "--test-dir", str(build), "-N", "-R", pattern, "--show-only=json-v1"],
                              check=True, capture_output=True, text=True).stdout
+    # ctest may print a line about the folder it changes into before the JSON.
+    listing = listing[listing.index("{"):]
     targets = set()
     for test in json.loads(listing)["tests"]:
         targets.add(pathlib.Path(test["command"][0]).name)
