@@ -30,6 +30,7 @@
 #include <optional>
 #include <set>
 #include <stdexcept>
+#include <tuple>
 
 #include <sys/stat.h>
 
@@ -137,6 +138,7 @@ public:
             const std::size_t errorsBefore = m_prompts.errors.size();
             // Return presses the button that has the focus, ④ among them.
             m_returnClears = op == 'q' && QApplication::focusWidget() == m_form->Button4;
+            m_findBefore = findState();
             play(op);
             settle();
             m_played += std::string(m_script.substr(start, m_at - start));
@@ -535,6 +537,13 @@ private:
         return {};
     }
 
+    // The query in the find field and the current cell.
+    std::tuple<QString, int, int> findState()
+    {
+        const app::find::FindBar* bar = m_form->findBar();
+        return {bar ? bar->field()->text() : QString(), grid().Col(), grid().Row()};
+    }
+
     // The duplicate marks are those a count of the whole table gives; a cell the find bar
     // went to holds what was typed into it.
     std::string marksDisagree(char op)
@@ -549,7 +558,9 @@ private:
         if (marked != index.recountDuplicates() || int(marked.size()) != index.duplicateRows())
             return "the duplicate marks differ from a count of the table";
         const app::find::FindBar* bar = m_form->findBar();
-        if ((op == 'f' || op == 'j') && bar && bar->isVisible() && bar->matchCount() > 0
+        // Ctrl+F on the query already there (an empty commit keeps it) leaves the cell where it was.
+        const bool wentToMatch = op == 'j' || (op == 'f' && findState() != m_findBefore);
+        if (wentToMatch && bar && bar->isVisible() && bar->matchCount() > 0
             && QApplication::focusWidget() == bar->field()) {
             const QString query = app::find::folded(bar->field()->text());
             if (!app::find::foldedCell(grid().Cells(grid().Col(), grid().Row())).contains(query))
@@ -616,6 +627,7 @@ private:
     QPoint m_heldAt;
     bool m_lastRowTyped = false;
     bool m_returnClears = false;
+    std::tuple<QString, int, int> m_findBefore;  // findState() before the action played
     bool m_dropTaken = false;
     bool m_dropExpected = false;
     std::vector<std::string> m_windowBeforeDrop;   // the window as a drop found it
