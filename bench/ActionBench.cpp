@@ -367,7 +367,6 @@ void everyAction(Window& window, const QString& source, int filterIndex)
 void findAndMarks(Window& window, IndexProbe& probe)
 {
     app::TForm1& form = window.form;
-    widgets::StringGrid& table = window.table;
     app::find::QuestionIndex& index = form.questionIndex();
     const std::string rows = std::to_string(window.questions());
 
@@ -386,7 +385,7 @@ void findAndMarks(Window& window, IndexProbe& probe)
                 double(folding.nsecsElapsed()) / 1e6, rows.c_str(), longest);
     // The index's search alone, without the window: a query of one digit matches in most
     // rows; the longer one narrows the first one's cells.
-    for (const QString query : {QStringLiteral("6"), QStringLiteral("65534")}) {
+    for (const QString& query : {QStringLiteral("6"), QStringLiteral("65534")}) {
         QElapsedTimer search;
         search.start();
         const std::vector<app::find::CellAt> found = index.find(app::find::folded(query));

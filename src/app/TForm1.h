@@ -51,9 +51,11 @@ public:
     ~TForm1() override;
 
     widgets::Prompts& prompts() const { return *m_prompts; }
-    // Files named on the command line (or handed over by the desktop): once the window is
-    // shown, judged whole and loaded exactly as files dropped on it.
-    void openFilesLater(const QStringList& paths);
+    // Files named on the command line (or handed over by the desktop), or dropped while a
+    // question held the window: once the window is shown, judged whole and loaded exactly as
+    // files dropped on it, with the advice of the road they came by when they are refused.
+    enum class FileRoad { Drop, CommandLine };
+    void openFilesLater(const QStringList& paths, FileRoad road = FileRoad::CommandLine);
     // Pixels per inch of the screen / 120: every position, size and font height given for
     // 120 pixels per inch is multiplied by it.
     double scale() const { return m_scale; }
@@ -254,7 +256,6 @@ private:
         std::string message;
         enum class Box { Information, Error } box = Box::Information;
     };
-    enum class FileRoad { Drop, CommandLine };
     std::optional<FileRefusal> refusalOfFiles(const QStringList& paths, FileRoad road);
     void refuseFiles(const FileRefusal& refusal);
     // Files taken from outside (dropped, or named on the command line), as local paths: each

@@ -36,12 +36,15 @@ int main(int argc, char* argv[])
     auto Form1 = std::make_unique<app::TForm1>();
     Form1->show();
     // The work of a window that did not end normally is offered first; files named on the
-    // command line are read after the question, into the window restored or not.
+    // command line, then those dropped while it asked, are read after the question, into the
+    // window restored or not.
     app::recovery::WorkRecovery recovery(*Form1);
-    recovery.offerLeftovers();
+    const std::vector<QStringList> droppedWhileAsking = recovery.offerLeftovers();
     // Qt's own copy of the command line: on Windows it comes from the wide command line,
     // so Japanese file names arrive whole whatever the ANSI code page.
     Form1->openFilesLater(app::parseCommandLine(QCoreApplication::arguments()).files);
+    for (const QStringList& dropped : droppedWhileAsking)
+        Form1->openFilesLater(dropped, app::TForm1::FileRoad::Drop);
     const int status = application.exec();
     // The window is closed (⑩, its close button, a logout): once it is gone (with the kept
     // blocks its table still read), its kept work is not needed.

@@ -10,6 +10,7 @@
 #include "text/EditorError.h"
 #include "text/Messages.h"
 #include "widgets/Dispatch.h"
+#include "widgets/DroppedFiles.h"
 #include "widgets/Prompts.h"
 #include "widgets/WidgetText.h"
 
@@ -17,8 +18,6 @@
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QFileInfo>
-#include <QMimeData>
-#include <QUrl>
 
 #include <algorithm>
 #include <optional>
@@ -27,23 +26,6 @@
 namespace app {
 
 namespace {
-
-// The local paths of a drag, or nothing when it carries anything else (text, a web link):
-// only files are offered to the window.
-std::optional<QStringList> localFiles(const QMimeData* data)
-{
-    if (!data || !data->hasUrls())
-        return std::nullopt;
-    QStringList paths;
-    for (const QUrl& url : data->urls()) {
-        if (!url.isLocalFile())
-            return std::nullopt;
-        paths.append(url.toLocalFile());
-    }
-    if (paths.isEmpty())
-        return std::nullopt;
-    return paths;
-}
 
 enum class DroppedKind { Bank, Mon, Other };
 
@@ -97,7 +79,7 @@ std::optional<std::string> whyUnreadable(const QString& path, bool bank)
 
 void TForm1::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (localFiles(event->mimeData()))
+    if (widgets::droppedFiles(event->mimeData()))
         event->acceptProposedAction();
     else
         event->ignore();
@@ -105,7 +87,7 @@ void TForm1::dragEnterEvent(QDragEnterEvent* event)
 
 void TForm1::dragMoveEvent(QDragMoveEvent* event)
 {
-    if (localFiles(event->mimeData()))
+    if (widgets::droppedFiles(event->mimeData()))
         event->acceptProposedAction();
     else
         event->ignore();
@@ -113,7 +95,7 @@ void TForm1::dragMoveEvent(QDragMoveEvent* event)
 
 void TForm1::dropEvent(QDropEvent* event)
 {
-    const std::optional<QStringList> paths = localFiles(event->mimeData());
+    const std::optional<QStringList> paths = widgets::droppedFiles(event->mimeData());
     if (!paths) {
         event->ignore();
         return;
@@ -140,7 +122,7 @@ void TForm1::dropEvent(QDropEvent* event)
         Qt::QueuedConnection);
 }
 
-void TForm1::openFilesLater(const QStringList& paths)
+void TForm1::openFilesLater(const QStringList& paths, FileRoad road)
 {
     if (paths.isEmpty())
         return;
@@ -151,9 +133,9 @@ void TForm1::openFilesLater(const QStringList& paths)
     // Queued, so that the window is up before any box says why a file was refused.
     QMetaObject::invokeMethod(
         this,
-        [this, files] {
+        [this, files, road] {
             runUserAction([&] {
-                if (const std::optional<FileRefusal> refusal = refusalOfFiles(files, FileRoad::CommandLine))
+                if (const std::optional<FileRefusal> refusal = refusalOfFiles(files, road))
                     refuseFiles(*refusal);
                 else
                     FormFilesDropped(files);
@@ -176,7 +158,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
     const QEvent::Type type = event->type();
     if (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop) {
         auto* drag = static_cast<QDropEvent*>(event);
-        if (localFiles(drag->mimeData())) {
+        if (widgets::droppedFiles(drag->mimeData())) {
             if (type == QEvent::Drop)
                 dropEvent(drag);
             else

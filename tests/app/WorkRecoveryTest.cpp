@@ -13,6 +13,9 @@
 #include "widgets/grid/StringGrid.h"
 
 #include <QDirIterator>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QMimeData>
 #include <QProcess>
 #include <QtTest>
 
@@ -107,19 +110,37 @@ private slots:
         QVERIFY(editor.waitForFinished(30000));
         QCOMPARE(editor.exitStatus(), QProcess::CrashExit);
 
+        // A file dropped on the question is read after it, as a drop on the restored window.
+        const QString dropped = folder.write(QStringLiteral("c.mon"), support::monText("2", "Tc", "TcG", {{"A3", "Q3"}}));
         ScriptedPrompts reference;
         app::TForm1 made(&reference);
         made.openFilesLater(files);
+        made.openFilesLater({dropped}, app::TForm1::FileRoad::Drop);
         settle();
 
-        ScriptedPrompts prompts;
-        prompts.answer(widgets::MessageAnswer::Yes);
-        app::TForm1 restored(&prompts);
+        // The question in Qt's own box: Return restores.
+        app::TForm1 restored;
+        restored.show();
         app::recovery::WorkRecovery recovery(restored, root);
-        recovery.offerLeftovers();
-        QCOMPARE(prompts.calls().size(), std::size_t(1));
-        QCOMPARE(prompts.calls().front().messageKind, widgets::MessageKind::Confirmation);
-        QCOMPARE(prompts.calls().front().buttons, widgets::MessageButtons::YesNo);
+        bool askedAndTaken = false;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->windowHandle())
+                return;
+            QMimeData files;
+            files.setUrls({QUrl::fromLocalFile(dropped)});
+            QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(box->windowHandle(), &drop);
+            askedAndTaken = box->buttons().size() == 2 && box->defaultButton()->text() == QStringLiteral("はい(&Y)")
+                            && drop.isAccepted();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        const std::vector<QStringList> drops = recovery.offerLeftovers();
+        QVERIFY(askedAndTaken);
+        QCOMPARE(drops, std::vector<QStringList>{{dropped}});
+        for (const QStringList& set : drops)
+            restored.openFilesLater(set, app::TForm1::FileRoad::Drop);
+        settle();
         QCOMPARE(workOf(restored), workOf(made));
         QVERIFY(workOf(restored) != workOf(*std::make_unique<app::TForm1>(&reference)));
 

@@ -8,6 +8,7 @@
 #include "app/recovery/WindowWork.h"
 #include "platform/StateFolder.h"
 #include "text/Messages.h"
+#include "widgets/DroppedFiles.h"
 #include "widgets/LineEdit.h"
 #include "widgets/MemoPad.h"
 #include "widgets/Prompts.h"
@@ -244,8 +245,11 @@ void WorkRecovery::setAside(const QString& folder, const QString& prefix)
         QDir(asides[i].filePath()).removeRecursively();
 }
 
-void WorkRecovery::offerLeftovers()
+std::vector<QStringList> WorkRecovery::offerLeftovers()
 {
+    // Files dropped while a question is open are read after the questions, onto the window
+    // they leave (restored or not), rather than into a window about to be replaced.
+    const widgets::DropCatcher dropsWhileAsking;
     struct Leftover {
         QString folder;
         std::unique_ptr<platform::FileLock> lock;
@@ -337,6 +341,7 @@ void WorkRecovery::offerLeftovers()
             setAsideTold(leftover.folder, unreadable.why);
         }
     }
+    return dropsWhileAsking.drops();
 }
 
 } // namespace app::recovery

@@ -21,11 +21,13 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 
 #include <map>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace widgets {
 class SharedRows;
@@ -44,8 +46,9 @@ public:
     // Keeps what is kept: the end of a window that did not end normally.
     ~WorkRecovery() override;
 
-    // Asks about every work left behind by a window that no longer runs.
-    void offerLeftovers();
+    // Asks about every work left behind by a window that no longer runs; gives the sets of
+    // files dropped while it asked, each to be read as a drop once the questions are over.
+    std::vector<QStringList> offerLeftovers();
     // The window ended normally: its work is removed.
     void finish();
     // Keeps the work as it is now and waits until it is on disk; true when it is.
