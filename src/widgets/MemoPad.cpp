@@ -55,6 +55,19 @@ MemoPad::MemoPad(QWidget* parent)
     viewport()->setMouseTracking(true);
     // A mon line holds no tab character: Tab moves on to the next control, as in a field.
     setTabChangesFocus(true);
+    connect(document(), &QTextDocument::contentsChanged, this, [this] {
+        m_wholeTextKept = false;
+        m_wholeText.clear();
+    });
+}
+
+QString MemoPad::wholeText() const
+{
+    if (!m_wholeTextKept) {
+        m_wholeText = toPlainText();
+        m_wholeTextKept = true;
+    }
+    return m_wholeText;
 }
 
 void MemoPad::Clear()

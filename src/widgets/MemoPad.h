@@ -51,6 +51,9 @@ public:
     std::string Line(int index) const;
     // Every line, in one pass over the document.
     std::vector<std::string> Lines() const;
+    // The whole text as toPlainText() gives it, kept until the document changes: asking
+    // again for 5 MiB that did not change costs nothing.
+    QString wholeText() const;
 
     // Replaces the contents with the file's lines (split at CR LF, lone LF or lone CR).
     // Throws text::EditorError "ﾌｧｲﾙ %s は開けません" when the file cannot be read.
@@ -94,6 +97,8 @@ private:
     std::unique_ptr<QTextDocument> printLayout(QPrinter& printer) const;
 
     PlainTextSwitch m_plainText = PlainTextSwitch::Off;
+    mutable QString m_wholeText;
+    mutable bool m_wholeTextKept = false;
 };
 
 } // namespace widgets

@@ -30,7 +30,7 @@ WorkPicture takenFrom(TForm1& window)
     for (std::size_t i = 0; i < fields.size(); ++i)
         picture.fields[i] = fields[i]->QLineEdit::text();
     picture.countColour = window.Edit7->Color().rgba();
-    picture.memo = window.RichEdit1->toPlainText();
+    picture.memo = window.RichEdit1->wholeText();
     picture.renumberShown = !window.Button7->isHidden();
 
     const widgets::StringGrid& genres = *window.StringGrid1;

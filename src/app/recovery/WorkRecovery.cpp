@@ -156,7 +156,8 @@ void WorkRecovery::keepChanges()
     m_taking = takenFrom(m_window);
     m_nextRow = 0;
     m_longestSliceMs = double(timer.nsecsElapsed()) / 1e6;
-    takeSlice(true);
+    // The rows in events of their own: this one has taken its share.
+    m_nextSlice.start(0);
 }
 
 void WorkRecovery::takeSlice(bool bounded)
