@@ -116,6 +116,7 @@ private slots:
         QTest::newRow("crlf no end") << QByteArray("a\r\nb") << QList<QByteArray>{"a", "b"};
         QTest::newRow("lf only") << QByteArray("a\nb\n") << QList<QByteArray>{"a", "b"};
         QTest::newRow("cr only") << QByteArray("a\rb") << QList<QByteArray>{"a", "b"};
+        QTest::newRow("cr end") << QByteArray("a\r") << QList<QByteArray>{"a"};
         QTest::newRow("lf cr is two breaks") << QByteArray("a\n\rb") << QList<QByteArray>{"a", "", "b"};
         QTest::newRow("empty lines kept") << QByteArray("a\r\n\r\nb\r\n") << QList<QByteArray>{"a", "", "b"};
         QTest::newRow("only break") << QByteArray("\r\n") << QList<QByteArray>{""};
