@@ -28,7 +28,7 @@ AREAS = {
     "src/formats": r"^(formats\.|editor\.(Conversion|Loading|BadInput)Test$|split\.|app\.BankReadingTest$)",
     "src/codec": r"^(codec\.|formats\.|editor\.(Conversion|BadInput)Test$)",
     "src/text": r"^(text\.|formats\.|editor\.(Conversion|BadInput|Listing)Test$)",
-    "src/editor": r"^(editor\.|app\.TForm1Test$)",
+    "src/editor": r"^(editor\.|app\.(TForm1|BankReading)Test$)",
     "src/widgets/grid": r"^(widgets\.grid\.|editor\.(TableUndo|ActionSequence|Loading)Test$)",
     "src/platform": r"^(platform\.|editor\.ConversionTest$)",
 }
