@@ -21,9 +21,10 @@ constexpr char16_t kColumnBreak = 0xFFFF;
 // A slice of folding leaves the window this long between events.
 constexpr qint64 kSliceNs = 15'000'000;
 
-// A change is keyed as it happens for this long (a genre of a bank takes less, as a rule);
-// what is left of it, in slices.
-constexpr qint64 kAtOnceNs = 30'000'000;
+// A change is keyed as it happens for this long (an edit, a move or a mon file's rows take
+// less); what is left of it (most of a bank's genre of 65,535 rows), in slices, so that the
+// add itself costs little more than reading the genre.
+constexpr qint64 kAtOnceNs = 2'000'000;
 
 // Rows in a group of two or more are marked.
 int markedIn(int rows)

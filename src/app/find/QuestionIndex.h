@@ -6,7 +6,7 @@
 // - The duplicate marks: for every question row, a hash of its folded question and answer
 //   (FoldedText), and for every hash the number of rows holding it. A row is marked when
 //   another row holds the same question with the same answer; a row without a question is
-//   never marked. Kept at every change of the table as it happens, for up to 30 ms;
+//   never marked. Kept at every change of the table as it happens, for up to 2 ms;
 //   what is left of a larger change is keyed in slices while the window goes on.
 // - The find text: every row's folded question, answer, genre and wrong answers. Made only
 //   once finding is first asked for, a slice at a time while the window goes on; then kept
