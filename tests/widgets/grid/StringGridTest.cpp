@@ -90,6 +90,10 @@ private slots:
     void editorShowsGetEditTextAndStoresTyping();
     void moveRowOrColumn_data();
     void moveRowOrColumn();
+    void movesOutsideTheLinesAreRefused_data();
+    void movesOutsideTheLinesAreRefused();
+    void sizesAndScrollBars_data();
+    void sizesAndScrollBars();
     void doubleClick_data();
     void doubleClick();
     void mouseMovesAreReported_data();
@@ -386,6 +390,71 @@ void StringGridTest::moveRowOrColumn()
     const int now = order[std::size_t(to)];
     QCOMPARE(grid.view()->model()->headerData(to - 1, rows ? Qt::Vertical : Qt::Horizontal).toString(),
              QString::fromStdString(rows ? label(0, now) : label(now, 0)));
+}
+
+void StringGridTest::movesOutsideTheLinesAreRefused_data()
+{
+    QTest::addColumn<bool>("rows");
+    QTest::addColumn<bool>("pinned");  // the blank last row stays last
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::newRow("row from the header") << true << false << 0 << 2;
+    QTest::newRow("row to the header") << true << false << 2 << 0;
+    QTest::newRow("row from past the end") << true << false << 7 << 2;
+    QTest::newRow("row to past the end") << true << false << 2 << 7;
+    QTest::newRow("row to the pinned last row") << true << true << 2 << 6;
+    QTest::newRow("pinned last row moved") << true << true << 6 << 2;
+    QTest::newRow("column from the fixed one") << false << false << 0 << 2;
+    QTest::newRow("column to past the end") << false << false << 2 << 6;
+}
+
+void StringGridTest::movesOutsideTheLinesAreRefused()
+{
+    QFETCH(bool, rows);
+    QFETCH(bool, pinned);
+    QFETCH(int, from);
+    QFETCH(int, to);
+    StringGrid grid;
+    grid.setRowCount(7);
+    grid.setColCount(6);
+    fill(grid);
+    grid.setLastRow(pinned ? StringGrid::LastRow::Pinned : StringGrid::LastRow::Movable);
+    QCOMPARE(rows ? grid.canMoveRow(from, to) : grid.canMoveColumn(from, to), false);
+    QVERIFY_THROWS_EXCEPTION(text::EditorError, rows ? grid.moveRow(from, to) : grid.moveColumn(from, to));
+    for (int row = 0; row < grid.RowCount(); ++row)
+        for (int col = 0; col < grid.ColCount(); ++col)
+            QCOMPARE(grid.Cells(col, row), label(col, row));
+}
+
+void StringGridTest::sizesAndScrollBars_data()
+{
+    QTest::addColumn<int>("bars");
+    QTest::addColumn<bool>("horizontal");
+    QTest::addColumn<bool>("vertical");
+    QTest::newRow("none") << int(StringGrid::ScrollBars::None) << false << false;
+    QTest::newRow("horizontal") << int(StringGrid::ScrollBars::Horizontal) << true << false;
+    QTest::newRow("vertical") << int(StringGrid::ScrollBars::Vertical) << false << true;
+    QTest::newRow("both") << int(StringGrid::ScrollBars::Both) << true << true;
+}
+
+void StringGridTest::sizesAndScrollBars()
+{
+    QFETCH(int, bars);
+    QFETCH(bool, horizontal);
+    QFETCH(bool, vertical);
+    StringGrid grid;
+    QCOMPARE(grid.ColWidths(2), 64);  // a new grid's columns, as its kind has always had them
+    // The fixed column is the row header; the others are the header's sections.
+    grid.setColWidths(0, 41);
+    grid.setColWidths(2, 93);
+    grid.setRowHeights(0, 27);
+    grid.setRowHeights(3, 31);
+    QCOMPARE((QList<int>{grid.ColWidths(0), grid.ColWidths(1), grid.ColWidths(2), grid.RowHeights(0), grid.RowHeights(3)}),
+             (QList<int>{41, 64, 93, 27, 31}));
+    grid.setScrollBars(StringGrid::ScrollBars(bars));
+    const auto shown = [](bool on) { return on ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff; };
+    QCOMPARE(grid.view()->horizontalScrollBarPolicy(), shown(horizontal));
+    QCOMPARE(grid.view()->verticalScrollBarPolicy(), shown(vertical));
 }
 
 void StringGridTest::doubleClick_data()
