@@ -16,6 +16,7 @@
 #include "app/TForm1.h"
 #include "platform/ProcessSetup.h"
 #include "platform/SafeSave.h"
+#include "platform/SaveFiles_unix.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestText.h"
 #include "widgets/Button.h"
@@ -553,6 +554,18 @@ void SafeSaveTest::save()
         makeFile(d + "/old.mon", 0644, saverUid, saverGid);
         writeBytes(d + "/.zq-save-0123abcd", "the user's");
         writeBytes(d + "/linked.mon~0123456789abcdef", "the user's");
+        {
+            // A backup in every way the editor's, but its file holds other bytes of the same
+            // size since: it may be the only copy of the old content.
+            writeBytes(d + "/changed.mon", "new!");
+            const std::string backup = d + "/changed.mon.old";
+            writeBytes(backup, "old!");
+            struct stat made {};
+            QCOMPARE(::stat(backup.c_str(), &made), 0);
+            const std::string named = d + "/changed.mon~" + platform::save::inodeTag(made.st_ino)
+                                      + platform::save::tagOf(platform::save::hashBytes("neither"));
+            QCOMPARE(::rename(backup.c_str(), named.c_str()), 0);
+        }
         break;
     case Setup::OtherOwner:
         makeFile(target, 0664, 0, saverGid);
