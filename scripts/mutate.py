@@ -14,9 +14,11 @@ Usage: scripts/mutate.py BUILD_DIR [--count N] [--seed S] [--only PATH_PREFIX] [
 """
 import argparse
 import json
+import os
 import pathlib
 import random
 import re
+import signal
 import subprocess
 import sys
 import time
@@ -135,10 +137,16 @@ def tests_of(build, pattern):
 
 
 def run(command, timeout):
+    # In a session of its own, so that a fault that makes a test hang ends with every
+    # process it started (ctest's own limit yields to the tests' TIMEOUT of ten minutes).
+    process = subprocess.Popen(command, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True,
+                               start_new_session=True)
     try:
-        result = subprocess.run(command, capture_output=True, text=True, timeout=timeout)
-        return result.returncode, result.stdout + result.stderr
+        output, _ = process.communicate(timeout=timeout)
+        return process.returncode, output
     except subprocess.TimeoutExpired:
+        os.killpg(process.pid, signal.SIGKILL)
+        process.communicate()
         return None, "timed out"
 
 
@@ -149,7 +157,7 @@ def main():
     parser.add_argument("--seed", type=int, default=20261209)
     parser.add_argument("--only", default="")
     parser.add_argument("--list", action="store_true", help="print the chosen faults and stop")
-    parser.add_argument("--test-timeout", type=int, default=300)
+    parser.add_argument("--test-timeout", type=int, default=60)
     args = parser.parse_args()
     build = pathlib.Path(args.build).resolve()
 
@@ -183,7 +191,7 @@ def main():
                 stillborn.append(fault)
             else:
                 code, output = run(["ctest", "--test-dir", str(build), "-R", pattern, "-E", EXCLUDE, "-j2", "--timeout",
-                                    str(args.test_timeout), "--stop-on-failure"], args.test_timeout * 4)
+                                    str(args.test_timeout), "--stop-on-failure"], args.test_timeout * 3)
                 if code == 0:
                     verdict = "SURVIVED"
                     survived.append(fault)
