@@ -400,7 +400,7 @@ void SafeSaveTest::save_data()
     };
     row("new file", Setup::NewFile, As::Root, 0, 0, Expect::Created);
     row("single link: replaced, owner and mode kept", Setup::SingleLink, As::Root, 0, 5000, Expect::Replaced);
-    row("name of 250 bytes: replaced", Setup::LongName, As::Root, 0, 5000, Expect::Replaced);
+    row("name of 250 bytes: replaced, group kept", Setup::LongName, As::Root, 0, 5000, Expect::Replaced);
     row("extended attributes kept", Setup::Attributes, As::Root, 0, 5000, Expect::Replaced);
     row("hard link: written in place, growing", Setup::HardLink, As::Root, 0, 5000, Expect::InPlace);
     row("symlink chain: links kept, last file replaced", Setup::SymlinkChain, As::Root, 0, 5000, Expect::Replaced);
@@ -470,8 +470,8 @@ void SafeSaveTest::save()
         target = written = d + "/new.mon";
         break;
     case Setup::SingleLink:
-        // Root gives the file another owner, which the replacement must keep.
-        makeFile(target, 0640, root && !asNobody ? 1234 : saverUid, root && !asNobody ? 5678 : saverGid);
+        // Root gives the file another owner (in the saver's group), which the replacement must keep.
+        makeFile(target, 0640, root && !asNobody ? 1234 : saverUid, saverGid);
         break;
     case Setup::Attributes:
         makeFile(target, 0644, saverUid, saverGid);
@@ -480,7 +480,8 @@ void SafeSaveTest::save()
         break;
     case Setup::LongName:
         target = written = d + '/' + std::string(250, 'n');
-        makeFile(target, 0644, saverUid, saverGid);
+        // And another group (the saver's own file), which the replacement must keep too.
+        makeFile(target, 0644, saverUid, root && !asNobody ? 5678 : saverGid);
         break;
     case Setup::HardLink:
         makeFile(target, 0644, saverUid, saverGid);
