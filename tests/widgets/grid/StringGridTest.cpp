@@ -94,6 +94,8 @@ private slots:
     void movesOutsideTheLinesAreRefused();
     void sizesAndScrollBars_data();
     void sizesAndScrollBars();
+    void linesAndFocusFramePainted_data();
+    void linesAndFocusFramePainted();
     void doubleClick_data();
     void doubleClick();
     void mouseMovesAreReported_data();
@@ -455,6 +457,47 @@ void StringGridTest::sizesAndScrollBars()
     const auto shown = [](bool on) { return on ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff; };
     QCOMPARE(grid.view()->horizontalScrollBarPolicy(), shown(horizontal));
     QCOMPARE(grid.view()->verticalScrollBarPolicy(), shown(vertical));
+}
+
+void StringGridTest::linesAndFocusFramePainted_data()
+{
+    QTest::addColumn<bool>("lines");
+    QTest::newRow("grid lines") << true;
+    QTest::newRow("no grid lines") << false;
+}
+
+void StringGridTest::linesAndFocusFramePainted()
+{
+    QFETCH(bool, lines);
+    StringGrid grid;
+    grid.setOptions(lines ? grid.Options() | widgets::kGridLineOptions : grid.Options() & ~widgets::kGridLineOptions);
+    show(grid);
+    QVERIFY(QTest::qWaitForWindowExposed(&grid));
+    QApplication::setActiveWindow(&grid);
+    grid.view()->setFocus();
+    grid.setCol(2);
+    grid.setRow(2);
+    QTRY_VERIFY(grid.view()->hasFocus());
+    const QImage cells = grid.view()->viewport()->grab().toImage();
+    const QImage header = grid.view()->horizontalHeader()->viewport()->grab().toImage();
+    const auto colour = [](const QImage& image, QPoint at) { return image.pixelColor(at * image.devicePixelRatio()); };
+
+    // A cell's right and bottom edges, between normal cells and between fixed ones.
+    const QRect plain = grid.view()->visualRect(grid.view()->model()->index(2, 0));
+    const QColor blank = colour(cells, plain.center());
+    QCOMPARE(colour(cells, QPoint(plain.right(), plain.center().y())), lines ? QColor(192, 192, 192) : blank);
+    QCOMPARE(colour(cells, QPoint(plain.center().x(), plain.bottom())), lines ? QColor(192, 192, 192) : blank);
+    const int section = grid.view()->horizontalHeader()->sectionViewportPosition(0)
+                        + grid.view()->horizontalHeader()->sectionSize(0) - 1;
+    QCOMPARE(colour(header, QPoint(section, header.height() / 2)) == QColor(Qt::black), lines);
+
+    // The focused current cell: a black frame two pixels wide inside its lines.
+    const QRect current = grid.view()->visualRect(grid.view()->currentIndex());
+    const int y = current.center().y();
+    QCOMPARE((QList<QColor>{colour(cells, QPoint(current.left(), y)), colour(cells, QPoint(current.left() + 1, y)),
+                            colour(cells, QPoint(current.left() + 2, y)), colour(cells, QPoint(current.right() - 2, y)),
+                            colour(cells, QPoint(current.right() - 3, y))}),
+             (QList<QColor>{Qt::black, Qt::black, blank, Qt::black, blank}));
 }
 
 void StringGridTest::doubleClick_data()
