@@ -18,6 +18,10 @@
 #include <QTableView>
 #include <QtTest>
 
+#include <functional>
+#include <iterator>
+#include <set>
+
 #include <cstdio>
 #include <numeric>
 
@@ -96,6 +100,8 @@ private slots:
     void sizesAndScrollBars();
     void linesAndFocusFramePainted_data();
     void linesAndFocusFramePainted();
+    void columnSetTellsItsCells_data();
+    void columnSetTellsItsCells();
     void doubleClick_data();
     void doubleClick();
     void mouseMovesAreReported_data();
@@ -498,6 +504,50 @@ void StringGridTest::linesAndFocusFramePainted()
                             colour(cells, QPoint(current.left() + 2, y)), colour(cells, QPoint(current.right() - 2, y)),
                             colour(cells, QPoint(current.right() - 3, y))}),
              (QList<QColor>{Qt::black, Qt::black, blank, Qt::black, blank}));
+}
+
+void StringGridTest::columnSetTellsItsCells_data()
+{
+    QTest::addColumn<int>("col");
+    QTest::newRow("number column (the row header)") << 0;
+    QTest::newRow("a normal column") << 2;
+}
+
+void StringGridTest::columnSetTellsItsCells()
+{
+    // Whatever follows the model (the view, the duplicate marks) hears of every cell that a
+    // column set changes, as it is made and as it is undone and redone.
+    QFETCH(int, col);
+    StringGrid grid;
+    grid.setRowCount(7);
+    grid.setColCount(4);
+    fill(grid);
+    grid.setHistory(StringGrid::History::Kept);
+    const QAbstractItemModel* model = grid.view()->model();
+    std::set<std::pair<int, int>> told;  // grid column and row
+    connect(model, &QAbstractItemModel::dataChanged, [&](const QModelIndex& from, const QModelIndex& to) {
+        for (int row = from.row(); row <= to.row(); ++row)
+            for (int c = from.column(); c <= to.column(); ++c)
+                told.insert({c + 1, row + 1});
+    });
+    connect(model, &QAbstractItemModel::headerDataChanged, [&](Qt::Orientation orientation, int first, int last) {
+        for (int i = first; i <= last; ++i)
+            told.insert(orientation == Qt::Vertical ? std::pair(0, i + 1) : std::pair(i + 1, 0));
+    });
+    const std::vector<std::string> texts{"x2", "x3", "x4", "x5"};
+    const std::set<std::pair<int, int>> changed{{col, 2}, {col, 3}, {col, 4}, {col, 5}};
+    const auto toldOf = [&](const std::function<void()>& action) {
+        told.clear();
+        action();
+        std::set<std::pair<int, int>> missing;
+        std::set_difference(changed.begin(), changed.end(), told.begin(), told.end(), std::inserter(missing, missing.end()));
+        return missing.size();
+    };
+    QCOMPARE(toldOf([&] { grid.setColumnCells(col, 2, texts); }), std::size_t(0));
+    QCOMPARE(toldOf([&] { QVERIFY(grid.undo()); }), std::size_t(0));
+    QCOMPARE(grid.Cells(col, 5), label(col, 5));
+    QCOMPARE(toldOf([&] { QVERIFY(grid.redo()); }), std::size_t(0));
+    QCOMPARE(grid.Cells(col, 5), std::string("x5"));
 }
 
 void StringGridTest::doubleClick_data()
