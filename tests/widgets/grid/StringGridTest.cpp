@@ -16,6 +16,7 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QTableView>
+#include <QScrollBar>
 #include <QtTest>
 
 #include <functional>
@@ -102,6 +103,8 @@ private slots:
     void linesAndFocusFramePainted();
     void columnSetTellsItsCells_data();
     void columnSetTellsItsCells();
+    void rowsInsertedAfterAColumnMove();
+    void dragsMoveTheCurrentCellAndScrollOnlyPastTheEdge();
     void doubleClick_data();
     void doubleClick();
     void mouseMovesAreReported_data();
@@ -548,6 +551,52 @@ void StringGridTest::columnSetTellsItsCells()
     QCOMPARE(grid.Cells(col, 5), label(col, 5));
     QCOMPARE(toldOf([&] { QVERIFY(grid.redo()); }), std::size_t(0));
     QCOMPARE(grid.Cells(col, 5), std::string("x5"));
+}
+
+void StringGridTest::rowsInsertedAfterAColumnMove()
+{
+    // Rows are given in the columns as shown, the fixed number column included.
+    StringGrid grid;
+    grid.setRowCount(3);
+    grid.setColCount(4);
+    fill(grid);
+    grid.moveColumn(1, 3);
+    grid.insertRows(2, std::vector<std::vector<std::string>>{{"n1", "a1", "b1", "c1"}, {"n2", "a2", "b2", "c2"}});
+    QCOMPARE((std::vector<std::string>{grid.Cells(0, 2), grid.Cells(1, 2), grid.Cells(2, 2), grid.Cells(3, 2),
+                                       grid.Cells(0, 3), grid.Cells(3, 3), grid.Cells(3, 4)}),
+             (std::vector<std::string>{"n1", "a1", "b1", "c1", "n2", "c2", label(1, 2)}));
+}
+
+void StringGridTest::dragsMoveTheCurrentCellAndScrollOnlyPastTheEdge()
+{
+    StringGrid grid;
+    grid.setRowCount(60);
+    grid.setColCount(6);
+    fill(grid);
+    grid.setOptions(widgets::kRowMovingOptions & ~widgets::goRangeSelect);
+    show(grid);
+    QVERIFY(QTest::qWaitForWindowExposed(&grid));
+    QTableView* view = grid.view();
+    const auto centre = [view](int col, int row) { return view->visualRect(view->model()->index(row - 1, col - 1)).center(); };
+
+    // Without range selection the current cell follows a drag over the cells.
+    QTest::mousePress(view->viewport(), Qt::LeftButton, {}, centre(1, 1));
+    QTest::mouseMove(view->viewport(), centre(3, 4));
+    QCOMPARE((QPoint(grid.Col(), grid.Row())), QPoint(3, 4));
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, centre(3, 4));
+
+    // A row held by its number scrolls the table one row per move past the last one shown,
+    // and not while the pointer is over the rows shown.
+    QHeaderView* numbers = view->verticalHeader();
+    QScrollBar* bar = view->verticalScrollBar();
+    QCOMPARE(bar->value(), 0);
+    QTest::mousePress(numbers->viewport(), Qt::LeftButton, {}, sectionCenter(numbers, 0));
+    QTest::mouseMove(numbers->viewport(), sectionCenter(numbers, 3));
+    QCOMPARE(bar->value(), 0);
+    QTest::mouseMove(numbers->viewport(), QPoint(numbers->width() / 2, numbers->viewport()->height() + 4));
+    QTest::mouseMove(numbers->viewport(), QPoint(numbers->width() / 2, numbers->viewport()->height() + 6));
+    QCOMPARE(bar->value(), 2);
+    QTest::mouseRelease(numbers->viewport(), Qt::LeftButton, {}, sectionCenter(numbers, 0));
 }
 
 void StringGridTest::doubleClick_data()
