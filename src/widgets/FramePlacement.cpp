@@ -28,9 +28,10 @@ bool FramePlacement::eventFilter(QObject* watched, QEvent* event)
             place();
             // The manager's frame arrives after the window was shown, with no move of the
             // window itself (it is reparented into the frame), and on a busy machine after
-            // the last event the window gets: the frame is looked for until it appears, for
-            // a few seconds at most (a window without a manager never gets one).
-            m_watchEnd.setRemainingTime(3000);
+            // the last event the window gets, more than three seconds later at times: the
+            // frame is looked for until it appears, for ten seconds at most (a window
+            // without a manager never gets one).
+            m_watchEnd.setRemainingTime(10000);
             m_frameWatch.start();
         }
         break;
