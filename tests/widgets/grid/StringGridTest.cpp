@@ -579,13 +579,12 @@ void StringGridTest::dragsMoveTheCurrentCellAndScrollOnlyPastTheEdge()
     show(grid);
     QVERIFY(QTest::qWaitForWindowExposed(&grid));
     QTableView* view = grid.view();
-    const auto centre = [view](int col, int row) { return view->visualRect(view->model()->index(row - 1, col - 1)).center(); };
 
     // Without range selection the current cell follows a drag over the cells.
-    QTest::mousePress(view->viewport(), Qt::LeftButton, {}, centre(1, 1));
-    QTest::mouseMove(view->viewport(), centre(3, 4));
+    QTest::mousePress(view->viewport(), Qt::LeftButton, {}, cellCenter(grid, 1, 1));
+    QTest::mouseMove(view->viewport(), cellCenter(grid, 3, 4));
     QCOMPARE((QPoint(grid.Col(), grid.Row())), QPoint(3, 4));
-    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, centre(3, 4));
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, cellCenter(grid, 3, 4));
 
     // A row held by its number scrolls the table one row per move past the last one shown,
     // and not while the pointer is over the rows shown.
