@@ -12,10 +12,19 @@ namespace app {
 void registerFontSubstitutions()
 {
     // Only families that are installed and hold Japanese glyphs are offered; Qt's own
-    // fallback could otherwise settle on a Latin face.
-    const auto japanese = [](const QStringList& candidates) {
+    // fallback could otherwise settle on a Latin face. Qt takes the first substitute it finds
+    // installed and looks no further, so the list ends at the first family installed under
+    // the name given. A name that is not listed may still be another name of an installed
+    // family (a localised one, or one the system's font configuration maps): asking for it
+    // costs a font match, done only until a listed name ends the search.
+    const QStringList installed = QFontDatabase::families(QFontDatabase::Japanese);
+    const auto japanese = [&installed](const QStringList& candidates) {
         QStringList found;
         for (const QString& family : candidates) {
+            if (installed.contains(family)) {
+                found << family;
+                break;
+            }
             if (QFontDatabase::hasFamily(family)
                 && QFontDatabase::writingSystems(family).contains(QFontDatabase::Japanese))
                 found << family;
