@@ -35,7 +35,7 @@ DirectoryList::DirectoryList(QWidget* parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     viewport()->setMouseTracking(true);
     m_lastOnDrive.insert(DriveList::driveOf(m_directory), m_directory);
-    fill();
+    // Not read yet: the editor's browser starts hidden.
 }
 
 std::string DirectoryList::Directory() const
@@ -72,6 +72,22 @@ void DirectoryList::setItemHeight(int height)
 
 void DirectoryList::fill()
 {
+    m_unread = true;
+    // Hidden by a call (the browser's lists until it opens), not a window not shown yet.
+    if (!(testAttribute(Qt::WA_WState_ExplicitShowHide) && isHidden()))
+        read();
+}
+
+void DirectoryList::setVisible(bool visible)
+{
+    QListWidget::setVisible(visible);
+    if (visible && m_unread)
+        read();
+}
+
+void DirectoryList::read()
+{
+    m_unread = false;
     clear();
 
     // The chain from the root down to the current directory.
@@ -115,6 +131,8 @@ void DirectoryList::showIcons()
 void DirectoryList::showEvent(QShowEvent* event)
 {
     QListWidget::showEvent(event);
+    if (m_unread)
+        read();
     if (count() > 0 && item(0)->icon().isNull())
         showIcons();
 }

@@ -21,7 +21,7 @@ class DirectoryList final : public QListWidget {
     Q_OBJECT
 
 public:
-    // Starts on the program's current directory.
+    // Starts on the program's current directory, read when the list is first shown.
     explicit DirectoryList(QWidget* parent = nullptr);
 
     // The current directory as a full path; only a drive's root ends in a separator.
@@ -36,6 +36,8 @@ public:
 
     void setItemHeight(int height);
 
+    void setVisible(bool visible) override;
+
 signals:
     // Every change of the current directory.
     void changed();
@@ -48,7 +50,10 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Lists the chain and the subdirectories of m_directory; a hidden list does it when it is
+    // shown again.
     void fill();
+    void read();
     // Gives the entries their folder icons. Done only while the list shows: the style's
     // first icon loads every image format plugin, which would lengthen the editor's
     // start-up for a list that starts hidden.
@@ -58,6 +63,8 @@ private:
     ListItemDelegate* m_delegate;
     QString m_directory;
     QHash<QString, QString> m_lastOnDrive;
+    // The entries shown are not those of m_directory yet.
+    bool m_unread = true;
 };
 
 } // namespace widgets

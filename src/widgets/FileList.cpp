@@ -9,6 +9,8 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 
+#include <utility>
+
 namespace widgets {
 namespace {
 
@@ -23,12 +25,53 @@ FileList::FileList(QWidget* parent)
     setItemDelegate(m_delegate);
     setSelectionMode(QAbstractItemView::SingleSelection);
     viewport()->setMouseTracking(true);
-    setDirectory(QDir::currentPath());
+    // Not read yet: the editor's browser starts hidden, and its directory may be a large one.
+    m_directory = QDir::cleanPath(QFileInfo(QDir::currentPath()).absoluteFilePath());
 }
 
 void FileList::setDirectory(const QString& path)
 {
     m_directory = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    m_keepPlace = false;
+    readWhenShown();
+}
+
+void FileList::reread()
+{
+    // The place is kept only where the entries shown are of this directory: not when a
+    // change of directory is still to be read.
+    m_keepPlace = m_keepPlace || !m_unread;
+    readWhenShown();
+}
+
+void FileList::readWhenShown()
+{
+    m_unread = true;
+    // Hidden by a call (the browser's lists until it opens), not a window not shown yet.
+    if (!(testAttribute(Qt::WA_WState_ExplicitShowHide) && isHidden()))
+        read();
+}
+
+void FileList::setVisible(bool visible)
+{
+    QListWidget::setVisible(visible);
+    if (visible && m_unread)
+        read();
+}
+
+void FileList::showEvent(QShowEvent* event)
+{
+    QListWidget::showEvent(event);
+    if (m_unread)
+        read();
+}
+
+void FileList::read()
+{
+    const QString selected = m_keepPlace && ItemIndex() >= 0 ? item(ItemIndex())->text() : QString();
+    const int scrolled = verticalScrollBar()->value();
+    const bool keepPlace = std::exchange(m_keepPlace, false);
+    m_unread = false;
     clear();
     // The editor opens a picked entry by its Shift-JIS path. An entry whose path those
     // bytes cannot hold exactly ("café.mon", outside Windows) is left out, since its bytes
@@ -44,18 +87,15 @@ void FileList::setDirectory(const QString& path)
         if (pathRepresentable(entry.absoluteFilePath()))
             addItem(entry.isDir() ? QLatin1Char('[') + name + QLatin1Char(']') : name);
     }
-}
-
-void FileList::reread()
-{
-    const QString selected = ItemIndex() >= 0 ? item(ItemIndex())->text() : QString();
-    const int scrolled = verticalScrollBar()->value();
-    setDirectory(m_directory);
+    if (!keepPlace)
+        return;
     if (!selected.isEmpty()) {
         const QList<QListWidgetItem*> same = findItems(selected, Qt::MatchExactly | Qt::MatchCaseSensitive);
         if (!same.isEmpty())
             setCurrentItem(same.front(), QItemSelectionModel::ClearAndSelect);
     }
+    // The scroll range follows the new entries only once they are laid out.
+    executeDelayedItemsLayout();
     verticalScrollBar()->setValue(scrolled);
 }
 

@@ -20,13 +20,15 @@ class FileList final : public QListWidget {
     Q_OBJECT
 
 public:
-    // Starts on the program's current directory.
+    // Starts on the program's current directory, read when the list is first shown.
     explicit FileList(QWidget* parent = nullptr);
 
-    // Reads the entries of `path` again; an unreadable directory lists nothing.
+    // Reads the entries of `path` again; an unreadable directory lists nothing. A hidden list
+    // reads them when it is shown again.
     void setDirectory(const QString& path);
     // Reads the entries of the directory again (files written or removed since), keeping the
-    // selected entry while it is still there and the scroll position.
+    // selected entry while it is still there and the scroll position; a hidden list does it
+    // when it is shown again.
     void reread();
     // The directory as a full path; only a drive's root ends in a separator.
     QString directoryPath() const { return m_directory; }
@@ -40,18 +42,28 @@ public:
 
     void setItemHeight(int height);
 
+    void setVisible(bool visible) override;
+
 signals:
     void clicked();
     void mouseMoved(Qt::KeyboardModifiers modifiers, int x, int y);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
+    void readWhenShown();
+    void read();
+
     ListItemDelegate* m_delegate;
     QString m_directory;
+    // The entries shown are not those of m_directory yet.
+    bool m_unread = true;
+    // The next reading keeps the selected entry and the scroll position (reread()).
+    bool m_keepPlace = false;
 };
 
 } // namespace widgets

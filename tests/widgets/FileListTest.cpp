@@ -45,6 +45,7 @@ private slots:
     void directoryText();
     void unreadableDirectoryListsNothing_data();
     void unreadableDirectoryListsNothing();
+    void hiddenListReadsWhenShown();
     void arrowKeysRaiseClickPerStep();
     void mouseClicksRaiseClick();
 };
@@ -143,6 +144,32 @@ void FileListTest::unreadableDirectoryListsNothing()
     list.setDirectory(dir.filePath(name));
     QCOMPARE(list.count(), 0);
     QCOMPARE(list.directoryPath(), QDir::cleanPath(dir.filePath(name)));
+}
+
+void FileListTest::hiddenListReadsWhenShown()
+{
+    // The browser starts hidden: its lists read their directory when shown, and show the
+    // directory and the files as they are then, in a window shown or not yet shown.
+    QTemporaryDir dir;
+    makeEntries(dir.path(), {u"a.mon"_qs}, {});
+    for (const bool windowShown : {false, true}) {
+        QWidget window;
+        auto* list = new FileList(&window);
+        list->hide();
+        list->setDirectory(dir.path());
+        QVERIFY(list->count() == 0);
+        makeEntries(dir.path(), {windowShown ? u"c.mon"_qs : u"b.mon"_qs}, {});
+        if (windowShown) {
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+        }
+        list->show();
+        QCOMPARE(shown(*list), windowShown ? (QStringList{u"a.mon"_qs, u"b.mon"_qs, u"c.mon"_qs})
+                                           : (QStringList{u"a.mon"_qs, u"b.mon"_qs}));
+        // Shown, it reads again at once.
+        list->setDirectory(dir.path() + u"/missing"_qs);
+        QCOMPARE(list->count(), 0);
+    }
 }
 
 void FileListTest::arrowKeysRaiseClickPerStep()
