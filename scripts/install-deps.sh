@@ -4,7 +4,7 @@
 #        (default: build)
 set -euo pipefail
 
-build=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libgl-dev qt6-translations-l10n
+build=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libgl-dev libfontconfig-dev qt6-translations-l10n
        fonts-ipafont-gothic fonts-ipafont-mincho)
 # poppler-utils reads the printed PDFs; acl gives the save tests setfacl.
 test=(poppler-utils acl)

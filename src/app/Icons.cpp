@@ -1,6 +1,7 @@
 #include "app/Icons.h"
 
 #include <QFont>
+#include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -10,11 +11,12 @@ namespace {
 
 constexpr int kSize = kIconDesignSize;
 
-QPixmap blank(int size = kSize)
+// Images rather than pixmaps: a pixmap needs the application object and its thread.
+QImage blank(int size = kSize)
 {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    return pixmap;
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    return image;
 }
 
 } // namespace
@@ -43,28 +45,23 @@ void paintWindowIcon(QPainter& painter)
     }
 }
 
-QPixmap windowIconPixmap(int size)
+namespace {
+
+QImage windowIconImage(int size)
 {
-    QPixmap pixmap = blank(size);
-    QPainter painter(&pixmap);
+    QImage image = blank(size);
+    QPainter painter(&image);
     painter.scale(qreal(size) / kSize, qreal(size) / kSize);
     paintWindowIcon(painter);
-    return pixmap;
+    painter.end();
+    return image;
 }
 
-QIcon applicationIcon()
+// A yellow speech bubble with a maroon question mark, the colours of the help panel.
+QImage helpIcon()
 {
-    QIcon icon;
-    for (const int size : kIconSizes)
-        icon.addPixmap(windowIconPixmap(size));
-    return icon;
-}
-
-QPixmap helpIconPixmap()
-{
-    // A yellow speech bubble with a maroon question mark, the colours of the help panel.
-    QPixmap pixmap = blank();
-    QPainter painter(&pixmap);
+    QImage image = blank();
+    QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     QPainterPath bubble;
     bubble.addRoundedRect(QRectF(1.5, 1.5, 29, 22), 7, 7);
@@ -83,7 +80,45 @@ QPixmap helpIconPixmap()
     painter.setFont(font);
     painter.setPen(QColor(0x80, 0x00, 0x00));
     painter.drawText(QRectF(1.5, 1.5, 29, 22), Qt::AlignCenter, QStringLiteral("?"));
-    return pixmap;
+    painter.end();
+    return image;
+}
+
+} // namespace
+
+QPixmap windowIconPixmap(int size)
+{
+    return QPixmap::fromImage(windowIconImage(size));
+}
+
+const std::vector<QImage>& windowIconImages()
+{
+    static const std::vector<QImage> images = [] {
+        std::vector<QImage> painted;
+        for (const int size : kIconSizes)
+            painted.push_back(windowIconImage(size));
+        return painted;
+    }();
+    return images;
+}
+
+QIcon applicationIcon()
+{
+    QIcon icon;
+    for (const QImage& image : windowIconImages())
+        icon.addPixmap(QPixmap::fromImage(image));
+    return icon;
+}
+
+const QImage& helpIconImage()
+{
+    static const QImage image = helpIcon();
+    return image;
+}
+
+QPixmap helpIconPixmap()
+{
+    return QPixmap::fromImage(helpIconImage());
 }
 
 } // namespace app

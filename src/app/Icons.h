@@ -5,7 +5,10 @@
 // exported at every size the icon theme holds and as SVG (tools/icon_export).
 
 #include <QIcon>
+#include <QImage>
 #include <QPixmap>
+
+#include <vector>
 
 class QPainter;
 
@@ -20,8 +23,15 @@ inline constexpr int kIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
 // scales the painter for other sizes.
 void paintWindowIcon(QPainter& painter);
 QPixmap windowIconPixmap(int size = kIconDesignSize);
-// The window icon drawn at each of kIconSizes, for the window and the desktop.
+// The window icon drawn at each of kIconSizes, in that order: painted once, by the first
+// caller, on any thread once the application object exists (painting asks it for the default
+// font); the start-up work paints them while the window builds its controls.
+const std::vector<QImage>& windowIconImages();
+// The window icon at each of kIconSizes, for the window and the desktop.
 QIcon applicationIcon();
+// The help icon, painted once like the window icon's images (after the application object
+// exists: its question mark is drawn in the default font).
+const QImage& helpIconImage();
 QPixmap helpIconPixmap();
 
 } // namespace app

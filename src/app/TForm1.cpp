@@ -85,7 +85,6 @@ TForm1::TForm1(widgets::Prompts* prompts)
     }
     registerFontSubstitutions();
     setWindowTitle(sjis::toUnicode(texts::kApplicationTitle));
-    setWindowIcon(applicationIcon());
     setPalette(windowPalette());
     setFont(legibleFont(kGothic, 17, m_scale));
     setMouseTracking(true);
@@ -108,6 +107,8 @@ TForm1::TForm1(widgets::Prompts* prompts)
     // The focused control is ringed, 3 pixels wide on the window's usual scale.
     new widgets::FocusRing(*this, qRound(3 * m_scale) + 1);
     Button1->setFocus();
+    // Last: the start-up work paints its pictures meanwhile (the window shows it from show()).
+    setWindowIcon(applicationIcon());
 }
 
 TForm1::~TForm1()

@@ -7,9 +7,9 @@
 #include "app/ApplicationSetup.h"
 #include "app/CommandLine.h"
 #include "app/DisplayCheck.h"
+#include "app/StartupWork.h"
 #include "app/TForm1.h"
 #include "app/recovery/WorkRecovery.h"
-#include "codec/ShiftJis.h"
 #include "platform/Console.h"
 #include "platform/ProcessSetup.h"
 
@@ -27,9 +27,10 @@ int main(int argc, char* argv[])
     }
     if (!app::displayAvailable())
         return app::kNoDisplayStatus;
-    sjis::prepareInBackground();   // while Qt connects to the display and loads its fonts
+    app::StartupWork startup;
     app::exitQuietlyWithoutPlatform();
     QApplication application(argc, argv);
+    startup.applicationReady();
     app::restoreMessageHandling();
     app::setUpApplication(application);
 

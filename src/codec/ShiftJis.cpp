@@ -41,7 +41,6 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <future>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -223,11 +222,9 @@ const Tables& tables()
 
 } // namespace
 
-void prepareInBackground()
+void prepare()
 {
-    // The future's destructor at exit waits for the thread, so the tables are never torn
-    // down while it still builds them.
-    static const std::future<void> building = std::async(std::launch::async, [] { tables(); });
+    tables();
 }
 
 namespace {

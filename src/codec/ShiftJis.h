@@ -42,9 +42,10 @@ EncodeResult fromUnicode(QStringView text);
 // The texts are known to be encodable; a text that is not is a programming error and aborts.
 std::string fromUtf8(std::u8string_view text);
 
-// Starts building the conversion tables on another thread, so that the first conversion
-// (the window's captions) finds them ready instead of building them while the window waits.
-// Conversions before they are done wait for them; calling it again does nothing.
-void prepareInBackground();
+// Builds the conversion tables now, on any thread; the start-up work calls it on its own
+// thread so that the first conversion (the window's captions) finds them ready instead of
+// building them while the window waits. Conversions made meanwhile wait for them; calling
+// it again does nothing.
+void prepare();
 
 } // namespace sjis

@@ -1,0 +1,9 @@
+#include "platform/FontConfiguration.h"
+
+namespace platform {
+
+void loadFontConfiguration()
+{
+}
+
+} // namespace platform
