@@ -32,7 +32,9 @@
 #     and an older version, which the installer must replace.
 # Usage: scripts/check-windows.sh [--tests-only] [OUT_DIR]   (screenshots and logs go to
 # OUT_DIR, default build-windows/wine-check). --tests-only stops after step 3.
-set -euo pipefail
+set -eEuo pipefail
+# A step that stops the check says which it was (the functions' steps too: -E).
+trap 'echo "check-windows: stopped at line $LINENO: $BASH_COMMAND (exit $?)" >&2' ERR
 cd "$(dirname "$0")/.."
 repo=$(pwd)
 build="$repo/build-windows"
@@ -440,6 +442,14 @@ PY
        "both file types, \"Open with\" and the Start menu entry under HKCU; nothing under HKLM"
 }
 
+# A key written before the installation. Once, in the Japanese prefix just made, the check
+# stopped between the prefix and the installation without a word; these were the only calls
+# there whose failure went unreported. Each is tried again before the check gives up.
+reg_add() {
+  wine reg add "$@" > /dev/null 2>&1 || { wineserver --wait; wine reg add "$@" > /dev/null 2>&1; } \
+    || problem "wine reg add $* failed twice"
+}
+
 installer_checks() { # name
   local here="$out/$1"
   mkdir -p "$here"
@@ -450,13 +460,13 @@ installer_checks() { # name
   make_banks
   # Every Windows profile has the user's own classes key; a fresh Wine prefix makes it first
   # when something is written there.
-  wine reg add 'HKCU\Software\Classes' /f > /dev/null 2>&1
+  reg_add 'HKCU\Software\Classes' /f
   # The type names in the prefix's language, as the installer gives them.
   if [ -n "$japanese" ]; then
     bankType="Kuvetta形式 五択問題集"; monType="Zelqua形式 問題ファイル"
     # Another program has .mon already: the installer adds itself to "Open with" only.
     monOwner=OtherEditor.mon
-    wine reg add 'HKCU\Software\Classes\.mon' /ve /d "$monOwner" /f > /dev/null 2>&1
+    reg_add 'HKCU\Software\Classes\.mon' /ve /d "$monOwner" /f
   else
     bankType="Kuvetta five-choice quiz bank"; monType="Zelqua quiz question file"; monOwner=jp.zelqua.Editor.mon
   fi
