@@ -2,6 +2,7 @@
 
 #include "platform/Drives.h"
 #include "widgets/DriveList.h"
+#include "widgets/HiddenByCall.h"
 #include "widgets/ListItemDelegate.h"
 #include "widgets/WidgetText.h"
 
@@ -50,7 +51,7 @@ void DirectoryList::setDirectory(const QString& path)
         return;
     m_directory = directory;
     m_lastOnDrive.insert(DriveList::driveOf(directory), directory);
-    fill();
+    readWhenShown();
     emit changed();
 }
 
@@ -70,11 +71,10 @@ void DirectoryList::setItemHeight(int height)
     doItemsLayout();
 }
 
-void DirectoryList::fill()
+void DirectoryList::readWhenShown()
 {
     m_unread = true;
-    // Hidden by a call (the browser's lists until it opens), not a window not shown yet.
-    if (!(testAttribute(Qt::WA_WState_ExplicitShowHide) && isHidden()))
+    if (!hiddenByCall(*this))
         read();
 }
 

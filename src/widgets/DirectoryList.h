@@ -50,9 +50,9 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    // Lists the chain and the subdirectories of m_directory; a hidden list does it when it is
-    // shown again.
-    void fill();
+    // Lists the chain and the subdirectories of m_directory (read()); a list hidden by a call
+    // does it when it is shown again.
+    void readWhenShown();
     void read();
     // Gives the entries their folder icons. Done only while the list shows: the style's
     // first icon loads every image format plugin, which would lengthen the editor's

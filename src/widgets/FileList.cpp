@@ -1,5 +1,6 @@
 #include "widgets/FileList.h"
 
+#include "widgets/HiddenByCall.h"
 #include "widgets/ListItemDelegate.h"
 #include "widgets/WidgetText.h"
 
@@ -16,6 +17,11 @@ namespace {
 
 const QString kMask = QStringLiteral("*.mon");
 
+QString normalised(const QString& path)
+{
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
 } // namespace
 
 FileList::FileList(QWidget* parent)
@@ -26,12 +32,12 @@ FileList::FileList(QWidget* parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     viewport()->setMouseTracking(true);
     // Not read yet: the editor's browser starts hidden, and its directory may be a large one.
-    m_directory = QDir::cleanPath(QFileInfo(QDir::currentPath()).absoluteFilePath());
+    m_directory = normalised(QDir::currentPath());
 }
 
 void FileList::setDirectory(const QString& path)
 {
-    m_directory = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    m_directory = normalised(path);
     m_keepPlace = false;
     readWhenShown();
 }
@@ -47,8 +53,7 @@ void FileList::reread()
 void FileList::readWhenShown()
 {
     m_unread = true;
-    // Hidden by a call (the browser's lists until it opens), not a window not shown yet.
-    if (!(testAttribute(Qt::WA_WState_ExplicitShowHide) && isHidden()))
+    if (!hiddenByCall(*this))
         read();
 }
 
