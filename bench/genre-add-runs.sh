@@ -4,6 +4,8 @@
 # worst add of all against its process's floor (the target: at most 3 times). Run by hand,
 # with a benchmark build, optionally while another program holds most of the memory:
 #   bash bench/genre-add-runs.sh [RUNS] [BENCH_WINDOW]
+# Each clear and the add after it are 100 ms apart, as a person clicks them;
+# ZQ_CLICK_PAUSE_MS=0 runs them back to back.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs="${1:-20}"

@@ -24,6 +24,18 @@ GenreRows::~GenreRows()
         platform::releasePages(reinterpret_cast<char*>(m_pages), m_pagesSize);
 }
 
+std::size_t GenreRows::pagesFor(std::size_t count)
+{
+    const std::size_t bytes = count * bank::kRecordSize;
+    return (bytes + platform::kPageSize - 1) / platform::kPageSize * platform::kPageSize;
+}
+
+void GenreRows::expect(std::int64_t records)
+{
+    if (records > 0)
+        platform::prepareBulkPages(pagesFor(static_cast<std::size_t>(records)));
+}
+
 std::shared_ptr<const GenreRows> GenreRows::read(BankFile& file, std::int64_t first, std::int64_t last,
                                                  std::int64_t firstNumber, std::string genre)
 {
@@ -32,7 +44,7 @@ std::shared_ptr<const GenreRows> GenreRows::read(BankFile& file, std::int64_t fi
     if (count == 0)
         return rows;
     const std::size_t bytes = count * bank::kRecordSize;
-    rows->m_pagesSize = (bytes + platform::kPageSize - 1) / platform::kPageSize * platform::kPageSize;
+    rows->m_pagesSize = pagesFor(count);
     rows->m_pages = reinterpret_cast<std::uint8_t*>(platform::allocateBulkPages(rows->m_pagesSize));
     rows->m_bytesRead = file.read(bank::recordOffset(first), std::span(rows->m_pages, bytes));
     return rows;

@@ -23,6 +23,9 @@ public:
     // is decoded from the bytes it holds. Throws std::bad_alloc.
     static std::shared_ptr<const GenreRows> read(BankFile& bank, std::int64_t first, std::int64_t last,
                                                  std::int64_t firstNumber, std::string genre);
+    // Genres of up to `records` records are about to be read (a bank was opened): the memory
+    // for the largest is made ready meanwhile, so the add itself takes none fresh.
+    static void expect(std::int64_t records);
     ~GenreRows() override;
     GenreRows(const GenreRows&) = delete;
     GenreRows& operator=(const GenreRows&) = delete;
@@ -37,6 +40,7 @@ public:
 private:
     GenreRows(std::size_t count, std::int64_t firstNumber, std::string genre);
     std::span<const std::uint8_t> recordBytes(std::size_t index) const;
+    static std::size_t pagesFor(std::size_t count);
     // Room for every cell of a row but the genre.
     static std::size_t cellRoom();
     // Writes cell `column` of row `index` from `at` on and returns where it ends.

@@ -2,6 +2,7 @@
 // question record into the editor's state and the hidden fields Edit1 and Edit2.
 
 #include "app/BankRecords.h"
+#include "app/GenreRows.h"
 #include "app/TForm1.h"
 #include "app/TableLayout.h"
 #include "app/WindowTexts.h"
@@ -27,6 +28,7 @@ void TForm1::janlu_list()
         return;
 
     std::int64_t total = 0;
+    std::int64_t largest = 0;
     for (int g = 1; g <= bank::kGenreCount; ++g) {
         const std::int64_t entry = bank::genreEntryOffset(g);
         const std::vector<std::uint8_t> name = m_state.BankStream->read(entry, bank::kGenreNameSize);
@@ -47,7 +49,11 @@ void TForm1::janlu_list()
         StringGrid1->setCells(BankGenreColumn::First, g, std::to_string(total + 1));
         total += questions;
         StringGrid1->setCells(BankGenreColumn::Last, g, std::to_string(total));
+        largest = std::max<std::int64_t>(largest, questions);
     }
+    // No genre reads more records than the file holds, a last one cut short included.
+    const std::int64_t beyondDirectory = std::max<std::int64_t>(m_state.BankStream->size() - bank::kFirstRecordOffset, 0);
+    GenreRows::expect(std::min<std::int64_t>(largest, (beyondDirectory + bank::kRecordSize - 1) / bank::kRecordSize));
 }
 
 void TForm1::tusitu(std::int32_t offset)

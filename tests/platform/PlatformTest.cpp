@@ -1,7 +1,9 @@
 // The platform layer where it touches the file system: the bank's read-only file with its
-// share rule, and the drives of the file browser.
+// share rule, and the drives of the file browser; and the pages a genre's records are read
+// into, made ready on a thread of their own.
 
 #include "platform/Drives.h"
+#include "platform/Pages.h"
 #include "platform/PathRules.h"
 #include "platform/ReadOnlyFile.h"
 
@@ -9,6 +11,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <algorithm>
+#include <cstring>
 
 class PlatformTest final : public QObject {
     Q_OBJECT
@@ -19,6 +24,7 @@ private slots:
     void readAt();
     void sharing();
     void drives();
+    void bulkPages();
 
 private:
     QTemporaryDir m_dir;
@@ -108,6 +114,21 @@ void PlatformTest::drives()
         QCOMPARE(platform::driveOf(QStringLiteral("c:\\x\\y")), QStringLiteral("C:/"));
     } else {
         QVERIFY(platform::driveCurrentDirectory(drive).isEmpty());
+    }
+}
+
+void PlatformTest::bulkPages()
+{
+    // The pages made ready are taken whole, in part (the rest given back) or passed over when
+    // too small, one allocation after another while the next are being made: each is zeroed,
+    // writable to its end and given back with its own size.
+    platform::prepareBulkPages(64 * platform::kPageSize);
+    for (const std::size_t pages : {16, 64, 1, 200, 64, 3, 64}) {
+        const std::size_t size = pages * platform::kPageSize;
+        char* const base = platform::allocateBulkPages(size);
+        QVERIFY(std::all_of(base, base + size, [](char c) { return c == 0; }));
+        std::memset(base, 0x5A, size);
+        platform::releasePages(base, size);
     }
 }
 
