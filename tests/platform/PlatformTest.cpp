@@ -120,10 +120,10 @@ void PlatformTest::drives()
 void PlatformTest::bulkPages()
 {
     // The pages made ready are taken whole, in part (the rest given back) or passed over when
-    // too small, one allocation after another while the next are being made: each is zeroed,
-    // writable to its end and given back with its own size.
+    // too small or far too large, one allocation after another while the next are being made:
+    // each is zeroed, writable to its end and given back with its own size.
     platform::prepareBulkPages(64 * platform::kPageSize);
-    for (const std::size_t pages : {16, 64, 1, 200, 64, 3, 64}) {
+    for (const std::size_t pages : {64, 40, 16, 1, 200, 150, 3, 200}) {
         const std::size_t size = pages * platform::kPageSize;
         char* const base = platform::allocateBulkPages(size);
         QVERIFY(std::all_of(base, base + size, [](char c) { return c == 0; }));
