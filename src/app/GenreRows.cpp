@@ -32,8 +32,7 @@ std::size_t GenreRows::pagesFor(std::size_t count)
 
 void GenreRows::expect(std::int64_t records)
 {
-    if (records > 0)
-        platform::prepareBulkPages(pagesFor(static_cast<std::size_t>(records)));
+    platform::prepareBulkPages(records > 0 ? pagesFor(static_cast<std::size_t>(records)) : 0);
 }
 
 std::shared_ptr<const GenreRows> GenreRows::read(BankFile& file, std::int64_t first, std::int64_t last,

@@ -24,7 +24,8 @@ public:
     static std::shared_ptr<const GenreRows> read(BankFile& bank, std::int64_t first, std::int64_t last,
                                                  std::int64_t firstNumber, std::string genre);
     // Genres of up to `records` records are about to be read (a bank was opened): the memory
-    // for the largest is made ready meanwhile, so the add itself takes none fresh.
+    // for the largest is made ready meanwhile, so the add itself takes none fresh. None: no
+    // genre is coming, and memory made ready is given back.
     static void expect(std::int64_t records);
     ~GenreRows() override;
     GenreRows(const GenreRows&) = delete;

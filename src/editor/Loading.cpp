@@ -71,6 +71,9 @@ void TForm1::setQuestionCaptions()
 
 void TForm1::markGenreTable(const std::string& marker)
 {
+    // A click in a table of mon files adds a file: the pages kept ready for a genre go back.
+    if (marker != texts::kBankMarker)
+        GenreRows::expect(0);
     StringGrid1->setCells(kMarkerColumn, kHeaderRow, marker);
     StringGrid2->setCells(QuestionColumn::Genre, kHeaderRow, texts::kGenreHeader);
 }

@@ -36,7 +36,13 @@ public:
         {
             const std::lock_guard lock(m_mutex);
             m_target = size;
-            startWorker();
+            if (size == 0 && m_ready) {
+                releasePages(m_ready, m_readySize);
+                m_ready = nullptr;
+                m_readySize = 0;
+            }
+            if (size > 0)
+                startWorker();
         }
         m_changed.notify_all();
     }
@@ -98,7 +104,10 @@ private:
                 // No memory to spare: allocations go to the system until the next is asked.
             }
             lock.lock();
-            if (pages) {
+            if (pages && m_target == 0) {
+                // Given up meanwhile: no genre is coming.
+                releasePages(pages, size);
+            } else if (pages) {
                 m_ready = pages;
                 m_readySize = size;
             } else {

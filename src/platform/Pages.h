@@ -26,7 +26,8 @@ void releasePages(char* base, std::size_t size);
 // zero it anyway. Throws std::bad_alloc.
 char* allocateBulkPages(std::size_t size);
 // Bulk allocations of up to `size` bytes are coming (a bank was opened): pages of that size
-// are made ready on another thread, and kept ready after each allocation.
+// are made ready on another thread, and kept ready after each allocation. 0: none are
+// coming, and pages made ready are given back.
 void prepareBulkPages(std::size_t size);
 
 // Of pages from allocatePages() or reservePages() with `size` bytes, gives back all beyond the first `keep`

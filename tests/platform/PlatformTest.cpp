@@ -123,7 +123,12 @@ void PlatformTest::bulkPages()
     // too small or far too large, one allocation after another while the next are being made:
     // each is zeroed, writable to its end and given back with its own size.
     platform::prepareBulkPages(64 * platform::kPageSize);
-    for (const std::size_t pages : {64, 40, 16, 1, 200, 150, 3, 200}) {
+    for (const std::size_t pages : {64, 40, 16, 1, 200, 150, 3, 200, 0, 64}) {
+        // 0: none are coming any more (the pages made ready go back); the next is made fresh.
+        if (pages == 0) {
+            platform::prepareBulkPages(0);
+            continue;
+        }
         const std::size_t size = pages * platform::kPageSize;
         char* const base = platform::allocateBulkPages(size);
         QVERIFY(std::all_of(base, base + size, [](char c) { return c == 0; }));
