@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <mutex>
 #include <new>
+#include <system_error>
 #include <thread>
 
 namespace platform {
@@ -80,8 +81,14 @@ public:
 private:
     void startWorker()
     {
-        if (!m_worker.joinable())
+        if (m_worker.joinable())
+            return;
+        try {
             m_worker = std::thread([this] { work(); });
+        } catch (const std::system_error&) {
+            // No thread to make pages ahead: every allocation goes to the system.
+            m_target = 0;
+        }
     }
 
     void work()
