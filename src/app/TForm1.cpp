@@ -73,7 +73,7 @@ double screenScale()
 
 } // namespace
 
-TForm1::TForm1(widgets::Prompts* prompts)
+TForm1::TForm1(widgets::Prompts* prompts, Showing showing)
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                            | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
     , m_prompts(prompts)
@@ -83,7 +83,6 @@ TForm1::TForm1(widgets::Prompts* prompts)
         m_ownPrompts = std::make_unique<widgets::QtPrompts>(this);
         m_prompts = m_ownPrompts.get();
     }
-    registerFontSubstitutions();
     setWindowTitle(sjis::toUnicode(texts::kApplicationTitle));
     setPalette(windowPalette());
     setFont(legibleFont(kGothic, 17, m_scale));
@@ -92,7 +91,12 @@ TForm1::TForm1(widgets::Prompts* prompts)
     resize(qRound(800 * m_scale), qRound(565 * m_scale));
     // The size is the outer size, frame included, centred on the screen; no maximising.
     new widgets::FramePlacement(*this, size());
+    // Shown now, the window is mapped at once (Qt's X11 and Windows backends map it within
+    // show()); it paints when the message loop first runs, after everything below.
+    if (showing == Showing::WhileBuilding)
+        show();
 
+    registerFontSubstitutions();
     createControls();
     setInitialContents();
     // From here on a user action that changes the question table can be undone.
@@ -230,9 +234,10 @@ void TForm1::setInitialContents()
     FontDialog1.font = windowFont(kGothic, 15, m_scale);
     FontDialog1.color = palette().color(QPalette::WindowText);
 
+    // Every control's visibility is set, not left to the window's show: a control made in a
+    // window already shown stays hidden until it is shown itself.
     for (const ControlRow& row : controlTable())
-        if (row.hidden)
-            controlOf(row)->hide();
+        controlOf(row)->setVisible(!row.hidden);
     fitCaptions();
 }
 
@@ -490,7 +495,10 @@ void TForm1::showEvent(QShowEvent* event)
     if (m_placed)
         return;
     m_placed = true;
-    Button1->setFocus();
+    // A window shown while it is built has no controls yet; its constructor ends by focusing
+    // Button1 then.
+    if (Button1)
+        Button1->setFocus();
 }
 
 void TForm1::changeEvent(QEvent* event)

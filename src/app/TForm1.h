@@ -46,8 +46,12 @@ class TForm1 final : public QWidget {
     Q_OBJECT
 
 public:
+    // When the window is first shown: by the caller once it is built, or by the constructor
+    // as soon as it has its title, size and colours, so that the window is on the screen
+    // while its controls and their fonts are made (its first paint waits for them either way).
+    enum class Showing { WhenBuilt, WhileBuilding };
     // `prompts` answers every dialog and box; without one the window shows Qt's dialogs.
-    explicit TForm1(widgets::Prompts* prompts = nullptr);
+    explicit TForm1(widgets::Prompts* prompts = nullptr, Showing showing = Showing::WhenBuilt);
     ~TForm1() override;
 
     widgets::Prompts& prompts() const { return *m_prompts; }
@@ -67,53 +71,53 @@ public:
 
     // Controls, made from the control table (ControlTable.cpp) in its order: later ones lie
     // on top of earlier ones.
-    widgets::Label* Label1;                 // "② ８つのジャンル表示": names the genre table
-    widgets::Label* Label2;                 // "③↑問題数選択して↓に加算": step ③
-    widgets::Label* Label3;                 // "⑥内容の編集と問題数ﾁｪｯｸ": names the question table
-    widgets::Label* Label4;                 // "⑧確認": names the memo pad
-    widgets::Label* Label5;                 // "ﾀｲﾄﾙ": names the title field
-    widgets::Label* Label6;                 // "ｼﾞｬﾝﾙ": names the genre field
-    widgets::Label* Label7;                 // "↓↑" beside ⑦, between the genre table and the memo pad
-    widgets::Label* Label8;                 // "↓↑" at the genre table's right, middle
-    widgets::Label* Label9;                 // "↓↑" at the genre table's right, top
-    widgets::Label* Label11;                // "→" before ⑩ end
-    widgets::Label* Label12;                // "→" from ④ towards the title field
-    widgets::Label* Label10;                // "←" before ⑨ save
-    widgets::Label* Label13;                // "≦300": the upper bound of the count
-    widgets::Label* Label14;                // "作成対象No": names the range start field
-    widgets::Label* Label15;                // "まで、問題数": names the count field
-    widgets::Label* Label16;                // "から": names the range end field
-    widgets::Label* Label17;                // "最後に、ﾀｲﾄﾙとｼﾞｬﾝﾙを変更記入": the reminder under the table
-    widgets::Label* Label18;                // "④" of the save step's "④ へ"
-    widgets::Label* Label19;                // "へ" of the save step's "④ へ"
-    widgets::Label* Label20;                // "≧8": the lower bound of the count
-    widgets::Picture* Image1;               // the help icon: brings the hidden help panel back
-    widgets::Label* Label21;                // the application's name, shown while the help panel is hidden
-    widgets::Button* Button1;               // ① read a bank or a mon file
-    widgets::Button* Button2;               // ⑩ end
-    widgets::LineEdit* Edit1;               // hidden: the last record's question text
-    widgets::LineEdit* Edit2;               // hidden: the last record's first choice
-    widgets::StringGrid* StringGrid1;       // the genre table: a bank's eight genres, or the mon files read
-    widgets::StringGrid* StringGrid2;       // the question table
-    widgets::Button* Button4;               // ④ clear the question table
-    widgets::Button* Button5;               // ⑦ convert the range into the memo pad
-    widgets::Button* Button6;               // ⑨ save the memo pad
-    widgets::LineEdit* Edit3;               // the file name to save as
-    widgets::LineEdit* Edit4;               // the title field
-    widgets::LineEdit* Edit5;               // the genre field
-    widgets::Button* Button7;               // 付番更新: renumber after rows were moved
-    widgets::LineEdit* Edit6;               // the range start
-    widgets::LineEdit* Edit7;               // the range's question count, coloured by whether it can be converted
-    widgets::LineEdit* Edit8;               // the range end
-    widgets::HelpMemo* Memo2;               // the help panel: guidance for the control under the mouse
-    widgets::Button* Button11;              // print the memo pad
-    widgets::Button* Button12;              // list the range in the memo pad
-    widgets::Button* Button13;              // show or hide the mon file browser
-    widgets::DirectoryList* DirectoryListBox1;// the browser's folders
-    widgets::FileList* FileListBox1;        // the browser's mon files
-    widgets::DriveList* DriveComboBox1;     // the browser's drives
-    widgets::MemoPad* RichEdit1;            // the memo pad: the converted mon text
-    widgets::Button* Button8;               // the memo pad's font
+    widgets::Label* Label1 = nullptr;              // "② ８つのジャンル表示": names the genre table
+    widgets::Label* Label2 = nullptr;              // "③↑問題数選択して↓に加算": step ③
+    widgets::Label* Label3 = nullptr;              // "⑥内容の編集と問題数ﾁｪｯｸ": names the question table
+    widgets::Label* Label4 = nullptr;              // "⑧確認": names the memo pad
+    widgets::Label* Label5 = nullptr;              // "ﾀｲﾄﾙ": names the title field
+    widgets::Label* Label6 = nullptr;              // "ｼﾞｬﾝﾙ": names the genre field
+    widgets::Label* Label7 = nullptr;              // "↓↑" beside ⑦, between the genre table and the memo pad
+    widgets::Label* Label8 = nullptr;              // "↓↑" at the genre table's right, middle
+    widgets::Label* Label9 = nullptr;              // "↓↑" at the genre table's right, top
+    widgets::Label* Label11 = nullptr;             // "→" before ⑩ end
+    widgets::Label* Label12 = nullptr;             // "→" from ④ towards the title field
+    widgets::Label* Label10 = nullptr;             // "←" before ⑨ save
+    widgets::Label* Label13 = nullptr;             // "≦300": the upper bound of the count
+    widgets::Label* Label14 = nullptr;             // "作成対象No": names the range start field
+    widgets::Label* Label15 = nullptr;             // "まで、問題数": names the count field
+    widgets::Label* Label16 = nullptr;             // "から": names the range end field
+    widgets::Label* Label17 = nullptr;             // "最後に、ﾀｲﾄﾙとｼﾞｬﾝﾙを変更記入": the reminder under the table
+    widgets::Label* Label18 = nullptr;             // "④" of the save step's "④ へ"
+    widgets::Label* Label19 = nullptr;             // "へ" of the save step's "④ へ"
+    widgets::Label* Label20 = nullptr;             // "≧8": the lower bound of the count
+    widgets::Picture* Image1 = nullptr;            // the help icon: brings the hidden help panel back
+    widgets::Label* Label21 = nullptr;             // the application's name, shown while the help panel is hidden
+    widgets::Button* Button1 = nullptr;            // ① read a bank or a mon file
+    widgets::Button* Button2 = nullptr;            // ⑩ end
+    widgets::LineEdit* Edit1 = nullptr;            // hidden: the last record's question text
+    widgets::LineEdit* Edit2 = nullptr;            // hidden: the last record's first choice
+    widgets::StringGrid* StringGrid1 = nullptr;    // the genre table: a bank's eight genres, or the mon files read
+    widgets::StringGrid* StringGrid2 = nullptr;    // the question table
+    widgets::Button* Button4 = nullptr;            // ④ clear the question table
+    widgets::Button* Button5 = nullptr;            // ⑦ convert the range into the memo pad
+    widgets::Button* Button6 = nullptr;            // ⑨ save the memo pad
+    widgets::LineEdit* Edit3 = nullptr;            // the file name to save as
+    widgets::LineEdit* Edit4 = nullptr;            // the title field
+    widgets::LineEdit* Edit5 = nullptr;            // the genre field
+    widgets::Button* Button7 = nullptr;            // 付番更新: renumber after rows were moved
+    widgets::LineEdit* Edit6 = nullptr;            // the range start
+    widgets::LineEdit* Edit7 = nullptr;            // the range's question count, coloured by whether it can be converted
+    widgets::LineEdit* Edit8 = nullptr;            // the range end
+    widgets::HelpMemo* Memo2 = nullptr;            // the help panel: guidance for the control under the mouse
+    widgets::Button* Button11 = nullptr;           // print the memo pad
+    widgets::Button* Button12 = nullptr;           // list the range in the memo pad
+    widgets::Button* Button13 = nullptr;           // show or hide the mon file browser
+    widgets::DirectoryList* DirectoryListBox1 = nullptr;// the browser's folders
+    widgets::FileList* FileListBox1 = nullptr;     // the browser's mon files
+    widgets::DriveList* DriveComboBox1 = nullptr;  // the browser's drives
+    widgets::MemoPad* RichEdit1 = nullptr;         // the memo pad: the converted mon text
+    widgets::Button* Button8 = nullptr;            // the memo pad's font
 
     widgets::OpenDialog OpenDialog1;
     widgets::SaveDialog SaveDialog1;

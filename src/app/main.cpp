@@ -34,8 +34,7 @@ int main(int argc, char* argv[])
     app::restoreMessageHandling();
     app::setUpApplication(application);
 
-    auto Form1 = std::make_unique<app::TForm1>();
-    Form1->show();
+    auto Form1 = std::make_unique<app::TForm1>(nullptr, app::TForm1::Showing::WhileBuilding);
     // The work of a window that did not end normally is offered first; files named on the
     // command line, then those dropped while it asked, are read after the question, into the
     // window restored or not.

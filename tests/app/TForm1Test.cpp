@@ -99,6 +99,7 @@ private slots:
     void boldFaces();
     void arrowCaptionIsMaroon();
     void darkThemeChangesNothing();
+    void shownWhileBuildingComesOutTheSame();
     void inputMethodPerField_data();
     void inputMethodPerField();
     void tabSkipsHiddenFields();
@@ -394,6 +395,45 @@ void TForm1Test::darkThemeChangesNothing()
     const QImage underDark = picture();
     QApplication::setPalette(desktop);
     QCOMPARE(underDark, light);
+}
+
+void TForm1Test::shownWhileBuildingComesOutTheSame()
+{
+    // The program shows its window before the controls are made; made in a window already
+    // shown, each control must still come out shown or hidden, placed, sized and focused as
+    // in a window shown once built, and look the same.
+    struct Outcome {
+        QStringList controls;
+        QImage picture;
+    };
+    const auto build = [](app::TForm1::Showing showing) {
+        ScriptedPrompts prompts;
+        app::TForm1 form(&prompts, showing);
+        form.show();
+        if (!QTest::qWaitForWindowExposed(&form))
+            return Outcome();
+        Outcome outcome;
+        for (const QWidget* child : form.findChildren<QWidget*>()) {
+            const QRect at = child->geometry();
+            outcome.controls << QStringLiteral("%1 %2 %3 %4,%5 %6x%7 %8")
+                                    .arg(child->objectName(), QString::fromLatin1(child->metaObject()->className()))
+                                    .arg(child->isVisible())
+                                    .arg(at.x())
+                                    .arg(at.y())
+                                    .arg(at.width())
+                                    .arg(at.height())
+                                    .arg(child->font().toString());
+        }
+        outcome.controls << QStringLiteral("focus %1").arg(form.focusWidget() ? form.focusWidget()->objectName() : QString());
+        outcome.picture = form.grab().toImage();
+        return outcome;
+    };
+    const Outcome whenBuilt = build(app::TForm1::Showing::WhenBuilt);
+    const Outcome whileBuilding = build(app::TForm1::Showing::WhileBuilding);
+    QVERIFY(!whenBuilt.picture.isNull() && !whileBuilding.picture.isNull());
+    QVERIFY(whenBuilt.controls.contains(QStringLiteral("focus Button1")));
+    QCOMPARE(whileBuilding.controls, whenBuilt.controls);
+    QCOMPARE(whileBuilding.picture, whenBuilt.picture);
 }
 
 void TForm1Test::inputMethodPerField_data()

@@ -180,8 +180,8 @@ private slots:
 
     void windowUnderTheManager()
     {
-        app::TForm1 form;
-        form.show();
+        // Shown as the program shows it: mapped first, its controls and icon made after.
+        app::TForm1 form(nullptr, app::TForm1::Showing::WhileBuilding);
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
         const WId id = form.winId();
