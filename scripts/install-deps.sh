@@ -12,7 +12,7 @@ fuzz=(clang libclang-rt-14-dev)
 # qt6-gtk-platformtheme: GTK's own file dialogs, as GNOME users see them through Qt.
 desktop=(xvfb xauth openbox wmctrl x11-utils xdotool at-spi2-core python3-pyatspi dbus-daemon dbus-bin
          qt6-gtk-platformtheme)
-bench=(xvfb xauth x11-utils python3)
+bench=(xvfb xauth x11-utils libxdamage1 python3)
 package=(desktop-file-utils appstream dpkg-dev file lintian man-db shared-mime-info xdg-utils libfile-mimeinfo-perl)
 wayland=(weston qt6-wayland python3)
 ime=(fcitx5 fcitx5-mozc fcitx5-frontend-qt6 dbus-x11 xvfb xauth openbox xdotool x11-utils)
