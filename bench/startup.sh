@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Start-up time of the editor against a bare Qt Widgets window of the same title and size,
-# from process start to the window mapped on a real X server (Xvfb), the two started in
-# turn; prints each pair, the medians and their ratio (the target: at most 1.5). Run by hand:
+# from process start to the window mapped on a real X server (Xvfb), and to its first frame
+# painted, the two started in turn; prints each pair, the medians and their ratios (the
+# target: at most 1.5 for the window mapped). Run by hand:
 #   bash bench/startup.sh [RUNS] [BUILD_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
