@@ -113,7 +113,7 @@ public:
     widgets::Button* Button11 = nullptr;           // print the memo pad
     widgets::Button* Button12 = nullptr;           // list the range in the memo pad
     widgets::Button* Button13 = nullptr;           // show or hide the mon file browser
-    widgets::DirectoryList* DirectoryListBox1 = nullptr;// the browser's folders
+    widgets::DirectoryList* DirectoryListBox1 = nullptr; // the browser's folders
     widgets::FileList* FileListBox1 = nullptr;     // the browser's mon files
     widgets::DriveList* DriveComboBox1 = nullptr;  // the browser's drives
     widgets::MemoPad* RichEdit1 = nullptr;         // the memo pad: the converted mon text

@@ -51,9 +51,8 @@ void TForm1::janlu_list()
         StringGrid1->setCells(BankGenreColumn::Last, g, std::to_string(total));
         largest = std::max<std::int64_t>(largest, questions);
     }
-    // No genre reads more records than the file holds, a last one cut short included.
-    const std::int64_t beyondDirectory = std::max<std::int64_t>(m_state.BankStream->size() - bank::kFirstRecordOffset, 0);
-    GenreRows::expect(std::min<std::int64_t>(largest, (beyondDirectory + bank::kRecordSize - 1) / bank::kRecordSize));
+    // No genre reads more records than the file holds.
+    GenreRows::expect(std::min(largest, bank::recordsInFile(m_state.BankStream->size())));
 }
 
 void TForm1::tusitu(std::int32_t offset)

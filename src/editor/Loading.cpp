@@ -152,10 +152,8 @@ void TForm1::addBankGenre(int row)
     // The new rows take the place of the blank last row and are numbered by position.
     const int firstPosition = StringGrid2->RowCount() - 1;
     if (m_state.BankStream && last >= first) {
-        const std::int64_t beyondDirectory = m_state.BankStream->size() - bank::kFirstRecordOffset;
-        const std::int64_t recordsInFile = beyondDirectory > 0 ? (beyondDirectory + bank::kRecordSize - 1) / bank::kRecordSize : 0;
         const std::int64_t from = std::max<std::int64_t>(first, 1);
-        const std::int64_t to = std::min({last, recordsInFile, bank::kMaxRecords});
+        const std::int64_t to = std::min({last, bank::recordsInFile(m_state.BankStream->size()), bank::kMaxRecords});
         const std::shared_ptr<const GenreRows> rows = GenreRows::read(*m_state.BankStream, from, to, firstPosition, genre);
         StringGrid2->insertRows(firstPosition, rows);
         if (rows->rowCount() > 0) {

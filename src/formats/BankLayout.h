@@ -42,6 +42,14 @@ constexpr std::int64_t recordOffset(std::int64_t k)
     return static_cast<std::int64_t>(kFirstRecordOffset) + (k - 1) * static_cast<std::int64_t>(kRecordSize);
 }
 
+// Records a file of `fileSize` bytes holds, at least in part: a last record cut short counts.
+constexpr std::int64_t recordsInFile(std::int64_t fileSize)
+{
+    const std::int64_t beyondDirectory = fileSize - static_cast<std::int64_t>(kFirstRecordOffset);
+    const auto recordSize = static_cast<std::int64_t>(kRecordSize);
+    return beyondDirectory > 0 ? (beyondDirectory + recordSize - 1) / recordSize : 0;
+}
+
 constexpr std::size_t genreEntryOffset(int genre) // genre 1..8
 {
     return static_cast<std::size_t>(genre - 1) * kGenreEntrySize;
