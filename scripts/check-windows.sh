@@ -493,15 +493,22 @@ installer_checks() { # name
   # desktop program prints in the console of cmd.exe that started it. `script` gives Wine a
   # terminal (wide, so that no line wraps), which Wine makes the programs' console; what the
   # terminal showed is kept without its control sequences and CRs.
+  # Wine's own processes, started beside the first programs of a prefix just made, print
+  # their complaints ("wine: Unhandled page fault ...") to the same terminal or pipe; those
+  # lines are Wine's, not the program's, and are left out. A program of ours that fails
+  # still shows: by its exit status, and by its lines missing.
+  wine_lines_out() { grep -v '^wine: ' || true; }
   in_console() { # command output-file
-    script -qec "stty cols 250; $1" /dev/null 2>&1 | sed 's/\x1b\[[0-9;?]*[A-Za-z]//g' | tr -d '\r' | grep . > "$2" || true
+    script -qec "stty cols 250; $1" /dev/null 2>&1 | sed 's/\x1b\[[0-9;?]*[A-Za-z]//g' | tr -d '\r' | grep . | wine_lines_out > "$2" || true
   }
   local tool="$installed/zelqua-split.exe"
   mkdir -p "$WINEPREFIX/drive_c/split"
   python3 scripts/windows-split-bank.py "$WINEPREFIX/drive_c/split/問題集.5TQ" > /dev/null
   # (Through a pipe each line ends in CR LF, as a Windows program's text does.)
-  wine "$tool" 'C:\split\問題集.5TQ' -o 'C:\split\パイプ' 2>&1 | tr -d '\r' > "$here/split-pipe.txt" \
-    || problem "zelqua-split.exe failed"
+  local status=0
+  wine "$tool" 'C:\split\問題集.5TQ' -o 'C:\split\パイプ' 2>&1 | tr -d '\r' | wine_lines_out > "$here/split-pipe.txt" \
+    || status=$?
+  [ "$status" -eq 0 ] || problem "zelqua-split.exe failed (exit $status)"
   in_console "wine '$tool' 'C:\\split\\問題集.5TQ' -o 'C:\\split\\コンソール'" "$here/split-console.txt"
   in_console "wine cmd /c chcp" "$here/code-page.txt"
   if ! grep -q 'C:\\split\\パイプ\\.*問目' "$here/split-pipe.txt"; then
